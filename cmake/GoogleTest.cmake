@@ -1,0 +1,20 @@
+# GoogleTest: the packaged library on the host; compiled from Debian's sources
+# for the Windows builds (mingw cannot link the host's libgtest).
+if(TARGET GTest::gtest_main)
+  return()
+endif()
+if(WIN32)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# One ctest entry per test program: under Wine each process start costs time.
+function(convertapi_add_test_program name)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+endfunction()
