@@ -1,0 +1,84 @@
+#include "convertapi/api/devmode_tagger.h"
+
+#include "convertapi/common/constants.h"
+
+#include <cstring>
+
+namespace convertapi {
+namespace {
+
+// The four signature words as they lie in memory, little-endian: "IPACDRWDSGATCAPI".
+const BYTE kSignatureBytes[16] = {0x49, 0x50, 0x41, 0x43, 0x44, 0x52, 0x57, 0x44,
+                                  0x53, 0x47, 0x41, 0x54, 0x43, 0x41, 0x50, 0x49};
+
+constexpr size_t kLeadOffset = 16;
+constexpr size_t kSlotOffset = 32;
+constexpr size_t kTrailOffset = 48;
+
+// A GUID's bytes in the usual memory layout (Data1..Data3 little-endian),
+// written out so the comparison does not depend on the host's byte order.
+void GuidBytes(const GUID &guid, BYTE (&bytes)[16])
+{
+    bytes[0] = static_cast<BYTE>(guid.Data1);
+    bytes[1] = static_cast<BYTE>(guid.Data1 >> 8);
+    bytes[2] = static_cast<BYTE>(guid.Data1 >> 16);
+    bytes[3] = static_cast<BYTE>(guid.Data1 >> 24);
+    bytes[4] = static_cast<BYTE>(guid.Data2);
+    bytes[5] = static_cast<BYTE>(guid.Data2 >> 8);
+    bytes[6] = static_cast<BYTE>(guid.Data3);
+    bytes[7] = static_cast<BYTE>(guid.Data3 >> 8);
+    std::memcpy(bytes + 8, guid.Data4, 8);
+}
+
+}  // namespace
+
+BYTE *DevmodeTagger::FindDevmodeTag(BYTE *buffer, DWORD size, GUID guid) const
+{
+    if (buffer == nullptr || size < kDevmodeTagBlockSize) return nullptr;
+
+    BYTE lead[16];
+    BYTE trail[16];
+    BYTE wanted[16];
+    BYTE any[16];
+    GuidBytes(kDevmodeTagLeadGuid, lead);
+    GuidBytes(kDevmodeTagTrailGuid, trail);
+    GuidBytes(guid, wanted);
+    GuidBytes(kDevmodeTagAnyGuid, any);
+    const bool matchAnySlot = std::memcmp(wanted, any, sizeof(any)) == 0;
+
+    // Every start offset up to the last one where a whole block fits, whatever
+    // the size: a block is never read past `size`.
+    const BYTE *last = buffer + (size - kDevmodeTagBlockSize);
+    for (const BYTE *p = buffer; p <= last; ++p) {
+        p = static_cast<const BYTE *>(std::memchr(p, kSignatureBytes[0], static_cast<size_t>(last - p) + 1));
+        if (p == nullptr) break;
+        if (std::memcmp(p, kSignatureBytes, sizeof(kSignatureBytes)) != 0) continue;
+        if (std::memcmp(p + kLeadOffset, lead, sizeof(lead)) != 0) continue;
+        if (!matchAnySlot && std::memcmp(p + kSlotOffset, wanted, sizeof(wanted)) != 0) continue;
+        if (std::memcmp(p + kTrailOffset, trail, sizeof(trail)) != 0) continue;
+        return buffer + (p - buffer) + kSlotOffset;
+    }
+    return nullptr;
+}
+
+int DevmodeTagger::StampDevmodeTag(BYTE *buffer, DWORD size, GUID guid) const
+{
+    if (buffer == nullptr) return 0;
+    BYTE *slot = FindDevmodeTag(buffer, size, kNullGuid);
+    if (slot == nullptr) return 0;
+    BYTE bytes[16];
+    GuidBytes(guid, bytes);
+    std::memcpy(slot, bytes, sizeof(bytes));
+    return 1;
+}
+
+int DevmodeTagger::ClearDevmodeTag(BYTE *buffer, DWORD size, GUID guid) const
+{
+    if (buffer == nullptr) return 0;
+    BYTE *slot = FindDevmodeTag(buffer, size, guid);
+    if (slot == nullptr) return 0;
+    std::memset(slot, 0, 16);
+    return 1;
+}
+
+}  // namespace convertapi

@@ -1,0 +1,7 @@
+#include "convertapi/regutil/registry_utility.h"
+
+namespace convertapi {
+
+RegistryUtility::~RegistryUtility() {}
+
+}  // namespace convertapi
