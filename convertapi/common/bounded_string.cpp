@@ -41,13 +41,14 @@ struct FormatSink {
         else
             overflow = true;
     }
-    void PutUnsigned(uint64_t value, unsigned base)
+    void PutUnsigned(uint64_t value, unsigned base, bool upper = false)
     {
         WCHAR digits[24];
         int count = 0;
         do {
             unsigned digit = static_cast<unsigned>(value % base);
-            digits[count++] = static_cast<WCHAR>(digit < 10 ? u'0' + digit : u'A' + digit - 10);
+            WCHAR letterA = upper ? u'A' : u'a';
+            digits[count++] = static_cast<WCHAR>(digit < 10 ? u'0' + digit : letterA + digit - 10);
             value /= base;
         } while (value != 0);
         while (count > 0) Put(digits[--count]);
@@ -97,7 +98,9 @@ HRESULT BoundedFormat(WCHAR *destination, size_t capacity, const WCHAR *format, 
     bool formatError = false;
     va_list args;
     va_start(args, format);
-    for (const WCHAR *p = format; *p != 0 && !formatError; ++p) {
+    // The loop leaves through `break` on an error so that a format ending in
+    // "%" or "%l" is never read past its terminating zero.
+    for (const WCHAR *p = format; *p != 0; ++p) {
         if (*p != u'%') {
             sink.Put(*p);
             continue;
@@ -114,7 +117,8 @@ HRESULT BoundedFormat(WCHAR *destination, size_t capacity, const WCHAR *format, 
             break;
         case u'x':
         case u'X':
-            sink.PutUnsigned(isLong ? static_cast<uint32_t>(va_arg(args, unsigned long)) : va_arg(args, unsigned), 16);
+            sink.PutUnsigned(isLong ? static_cast<uint32_t>(va_arg(args, unsigned long)) : va_arg(args, unsigned), 16,
+                             *p == u'X');
             break;
         case u'd':
         case u'i': {
@@ -142,6 +146,7 @@ HRESULT BoundedFormat(WCHAR *destination, size_t capacity, const WCHAR *format, 
             formatError = true;
             break;
         }
+        if (formatError) break;
     }
     va_end(args);
     destination[sink.written] = 0;

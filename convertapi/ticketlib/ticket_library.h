@@ -55,7 +55,9 @@ private:
     void EmptyContextStack();
     template <typename Proc> Proc EntryPoint(EntryPointSlot slot) const
     {
-        return reinterpret_cast<Proc>(entryPoints[slot]);
+        // Through void (*)(void), the generic function pointer type, so that
+        // the compiler accepts the change of signature.
+        return reinterpret_cast<Proc>(reinterpret_cast<void (*)(void)>(entryPoints[slot]));
     }
 };
 
