@@ -1,21 +1,44 @@
-// Linked into a test program: the library's nothrow allocations ask hostwin
-// whether to fail, so a test can inject "alloc" faults into operator new.
+// Linked into a test program: the library allocates only with
+// new (std::nothrow), and here those allocations ask hostwin whether to fail
+// (an "alloc" fault). The plain forms are replaced too, only so that every
+// operator new and delete of the program pairs malloc with free, which keeps
+// allocation checkers from reporting mismatches; they never fail on purpose.
 #include "hostwin/control.h"
 
 #include <cstdlib>
 #include <new>
 
+namespace {
+void *Allocate(std::size_t size) { return std::malloc(size ? size : 1); }
+} // namespace
+
 void *operator new(std::size_t size, const std::nothrow_t &) noexcept
 {
-    if (HostWinAllocationShouldFail()) return nullptr;
-    return std::malloc(size ? size : 1);
+    return HostWinAllocationShouldFail() ? nullptr : Allocate(size);
 }
 
 void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
 {
-    if (HostWinAllocationShouldFail()) return nullptr;
-    return std::malloc(size ? size : 1);
+    return HostWinAllocationShouldFail() ? nullptr : Allocate(size);
 }
 
+void *operator new(std::size_t size)
+{
+    void *p = Allocate(size);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void *operator new[](std::size_t size)
+{
+    void *p = Allocate(size);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
 void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
 void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
