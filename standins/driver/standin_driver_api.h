@@ -38,6 +38,9 @@ struct StandinDriverCall {
     // of the call: "AlwaysExport=<decimal>\nExportTicketLocation=<text>\n",
     // a line only for a value that exists.
     WCHAR printerData[512];
+    // Added after the first agreement:
+    LONG droppedFeatures;    // import features the driver could not keep (see docs/standin-driver.md)
+    LONG registryTruncated;  // `registry` ends early: the values did not all fit
 };
 
 #ifdef __cplusplus
