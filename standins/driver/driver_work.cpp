@@ -89,15 +89,16 @@ WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &pri
     const DWORD capacity = inPlace ? inSize : kFullDevmodeSize;
     if (out && capacity < kFullDevmodeSize) image->RestrictToPublic(in->dmSize);
 
-    if (request.source != RequestNone && request.exportMode) {
-        WorkResult exported = Export(*image, printer);
-        if (exported != WorkOk) return exported;
-        // An export leaves the caller's DEVMODEW as it was.
-        if (out && !inPlace && !image->Store(out, capacity)) return WorkFailed;
-        return WorkOk;
-    }
-    if (request.source == RequestNone) {
-        // A plain driver: the caller's own DEVMODEW stays as it is.
+    const bool exporting = request.source != RequestNone && request.exportMode;
+    if (request.source == RequestNone || exporting) {
+        // An export needs a DEVMODEW to export: a mere fill of the output
+        // buffer (Wine's AddPrinterW builds the default that way) writes no
+        // ticket, whatever request stands.
+        if (exporting && in) {
+            WorkResult exported = Export(*image, printer);
+            if (exported != WorkOk) return exported;
+        }
+        // Without an import the caller's own DEVMODEW stays as it is.
         if (out && !inPlace && !image->Store(out, capacity)) return WorkFailed;
         return WorkOk;
     }
