@@ -2,6 +2,7 @@
 // files that cannot be read. A ticket that is refused leaves nothing open.
 #include "ticket_test.h"
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -21,6 +22,8 @@ struct AcceptedCase {
     const char *name;      // read with ZELGet
     const char *expected;  // its value
 };
+
+void PrintTo(const AcceptedCase &c, std::ostream *out) { *out << c.what; }
 
 class AcceptedTicket : public TicketTest, public ::testing::WithParamInterface<AcceptedCase> {};
 
@@ -74,6 +77,8 @@ struct RefusedCase {
     const char *what;
     std::string content;
 };
+
+void PrintTo(const RefusedCase &c, std::ostream *out) { *out << c.what; }
 
 class RefusedTicket : public TicketTest, public ::testing::WithParamInterface<RefusedCase> {};
 
