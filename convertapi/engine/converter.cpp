@@ -82,9 +82,13 @@ int Converter::IsExportMode() const { return exportMode; }
 int Converter::SetOwnedString(WCHAR **field, const WCHAR *text)
 {
     if (text == nullptr) return 0;
+    // Copied before the old string goes, so that `text` may be the field's own
+    // string; a failed copy still leaves the field empty.
+    WCHAR *copy = nullptr;
+    int copied = DuplicateString(text, &copy);
     delete[] *field;
-    *field = nullptr;
-    return DuplicateString(text, field);
+    *field = copy;
+    return copied;
 }
 
 int Converter::DuplicateString(const WCHAR *source, WCHAR **target)

@@ -162,19 +162,21 @@ int TicketLibrary::Close()
 int TicketLibrary::StoreString(WCHAR **field, const WCHAR *text)
 {
     if (field == nullptr || text == nullptr) return 0;
-    delete[] *field;
-    *field = nullptr;
 
+    // The copy is made before the old string goes, so that `text` may be the
+    // field's own string; on any failure the field ends up empty all the same.
+    WCHAR *copy = nullptr;
     size_t length = 0;
-    if (FAILED(BoundedLength(text, kStoredStringLimit, &length))) return 0;
-    WCHAR *copy = new (std::nothrow) WCHAR[length + 1]();
-    if (copy == nullptr) return 0;
-    if (FAILED(BoundedCopy(copy, length + 1, text))) {
-        delete[] copy;
-        return 0;
+    if (SUCCEEDED(BoundedLength(text, kStoredStringLimit, &length))) {
+        copy = new (std::nothrow) WCHAR[length + 1]();
+        if (copy != nullptr && FAILED(BoundedCopy(copy, length + 1, text))) {
+            delete[] copy;
+            copy = nullptr;
+        }
     }
+    delete[] *field;
     *field = copy;
-    return 1;
+    return copy != nullptr ? 1 : 0;
 }
 
 int TicketLibrary::PrepareOutputBuffer(WCHAR *buffer, size_t capacity)

@@ -287,6 +287,22 @@ TEST_F(ConverterTest, RepeatedOpenReleasesTheEarlierBinding)
     EXPECT_EQ(before, HandleCounts());
 }
 
+TEST_F(ConverterTest, OwnStringsCanBeHandedBack)
+{
+    HandleCounts before;
+    Converter converter;
+    ASSERT_EQ(1, converter.SetTicketPath(TEXT("C:\\t.xml")));
+    ASSERT_EQ(1, converter.SetTicketPath(converter.ticketPath));
+    EXPECT_EQ(WString(TEXT("C:\\t.xml")), Text(converter.ticketPath));
+
+    ASSERT_EQ(1, converter.Open(kPrinter, fake.Path()));
+    ASSERT_EQ(1, converter.Open(converter.printerName, converter.ticketManager));
+    EXPECT_EQ(WString(kPrinter), Text(converter.printerName));
+    EXPECT_EQ(WString(fake.Path()), Text(converter.ticketManager));
+    converter.Close();
+    EXPECT_EQ(before, HandleCounts());
+}
+
 TEST_F(ConverterTest, FailedOpenPrinterCreatesNoTicketLibrary)
 {
     Converter converter;

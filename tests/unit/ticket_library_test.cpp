@@ -316,6 +316,17 @@ TEST(TicketLibraryStoreString, CopiesExactlyAndReplaces)
     delete[] field;
 }
 
+TEST(TicketLibraryStoreString, StoringTheFieldIntoItselfKeepsTheText)
+{
+    WCHAR *field = nullptr;
+    ASSERT_EQ(1, TicketLibrary::StoreString(&field, TEXT("Printing/Duplex")));
+    ASSERT_EQ(1, TicketLibrary::StoreString(&field, field));
+    EXPECT_EQ(WString(TEXT("Printing/Duplex")), WString(field));
+    ASSERT_EQ(1, TicketLibrary::StoreString(&field, field + 9));  // its own tail
+    EXPECT_EQ(WString(TEXT("Duplex")), WString(field));
+    delete[] field;
+}
+
 TEST(TicketLibraryStoreString, RefusesNullsAndTooLongTexts)
 {
     WCHAR *field = nullptr;
