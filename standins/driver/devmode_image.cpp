@@ -60,9 +60,8 @@ void DevmodeImage::Load(const DEVMODEW *devmode)
     if (own) {
         data_.priv = incoming;
         WriteFreeTagBlock(data_.priv.tagBlock);
-        if (!settings_.Attach(data_.priv.settings, STANDIN_DEVMODE_SETTINGS_CHARS)) {
-            // A damaged settings area reads as empty rather than as garbage.
-        }
+        // A damaged settings area reads as empty rather than as garbage.
+        settings_.Attach(data_.priv.settings, STANDIN_DEVMODE_SETTINGS_CHARS);
         data_.priv.settingsChars = settings_.UsedChars();
     }
     long tag = FindTagBlock(bytes, total);

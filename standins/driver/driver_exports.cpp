@@ -30,7 +30,7 @@ LONG DocumentPropertiesNoSheet(DOCUMENTPROPERTYHEADER *header)
     StandinDriverCall *call = BeginCall(StandinCallDocumentPropertiesNoUi, header ? header->fMode : 0, printer);
     LONG result = -1;
     if (!header) {
-        result = -1;
+        // Nothing to answer to.
     } else if (header->fMode == 0 || !header->pdmOut) {
         header->cbOut = kFullDevmodeSize;
         result = static_cast<LONG>(kFullDevmodeSize);

@@ -87,7 +87,7 @@ WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &pri
     // input was. A separate output buffer is as large as the size query said.
     const bool inPlace = out && in && static_cast<const DEVMODEW *>(out) == in;
     const DWORD capacity = inPlace ? inSize : kFullDevmodeSize;
-    if (out && capacity < kFullDevmodeSize) image->RestrictToPublic(in->dmSize);
+    if (inPlace && inSize < kFullDevmodeSize) image->RestrictToPublic(in->dmSize);
 
     const bool exporting = request.source != RequestNone && request.exportMode;
     if (request.source == RequestNone || exporting) {
