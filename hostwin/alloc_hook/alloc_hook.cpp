@@ -3,10 +3,18 @@
 // (an "alloc" fault). The plain forms are replaced too, only so that every
 // operator new and delete of the program pairs malloc with free, which keeps
 // allocation checkers from reporting mismatches; they never fail on purpose.
+// Valgrind replaces a program's own operator new unless it runs with
+// --soname-synonyms=somalloc=nouserintercepts; without it no "alloc" fault
+// reaches operator new.
 #include "hostwin/control.h"
 
 #include <cstdlib>
 #include <new>
+
+// Referenced from the link line so that this object is always linked in.
+extern "C" {
+int hostwin_alloc_hook_linked = 1;
+}
 
 namespace {
 void *Allocate(std::size_t size) { return std::malloc(size ? size : 1); }
