@@ -1,6 +1,7 @@
 // LocalAlloc / LocalFree, last error, process id, debug output.
 #include "fixture.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <thread>
@@ -59,6 +60,32 @@ TEST_F(KernelTest, DebugOutputIsKeptInOrderUntilReset)
     OutputDebugStringW(TEXT("x"));
     HostWinReset();
     EXPECT_TRUE(HostWinDebugOutput().empty());
+}
+
+TEST_F(KernelTest, DebugOutputEchoesToStderrOnRequest)
+{
+    setenv("HOSTWIN_DEBUG_STDERR", "1", 1);
+    testing::internal::CaptureStderr();
+    OutputDebugStringW(TEXT("caf\u00e9\n"));
+    std::string echoed = testing::internal::GetCapturedStderr();
+    unsetenv("HOSTWIN_DEBUG_STDERR");
+    EXPECT_EQ("caf\xc3\xa9\n", echoed);
+    testing::internal::CaptureStderr();
+    OutputDebugStringW(TEXT("quiet"));
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+}
+
+TEST_F(KernelTest, OpenHandlesOfAllKinds)
+{
+    long before = HostWinOpenHandleCount(nullptr);
+    HLOCAL block = LocalAlloc(LPTR, 1);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("K"), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    EXPECT_EQ(before + 2, HostWinOpenHandleCount(nullptr));
+    EXPECT_EQ(0, HostWinOpenHandleCount("no such kind"));
+    RegCloseKey(key);
+    LocalFree(block);
+    EXPECT_EQ(before, HostWinOpenHandleCount(nullptr));
 }
 
 } // namespace
