@@ -6,15 +6,17 @@ namespace scenario {
 namespace {
 
 const WCHAR kVendorKey[] = TEXT("Software\\Varnholt");
-const WCHAR *const kRequestPrinterData[] = {TEXT("AlwaysExport"), TEXT("ExportTicketLocation"),
-                                            TEXT("QXConvertAPIVersionOverride")};
+// The request's printer data, a version override a test set, and the device
+// settings the stand-in driver keeps per printer.
+const WCHAR *const kPrinterDataToClear[] = {TEXT("AlwaysExport"), TEXT("ExportTicketLocation"),
+                                            TEXT("QXConvertAPIVersionOverride"), TEXT("StandinDeviceSettings")};
 
 void DeletePrinterValues(const WCHAR *printer)
 {
     HANDLE handle = nullptr;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     if (!OpenPrinterW(const_cast<WCHAR *>(printer), &handle, &defaults)) return;
-    for (const WCHAR *name : kRequestPrinterData) DeletePrinterDataW(handle, const_cast<WCHAR *>(name));
+    for (const WCHAR *name : kPrinterDataToClear) DeletePrinterDataW(handle, const_cast<WCHAR *>(name));
     ClosePrinter(handle);
 }
 

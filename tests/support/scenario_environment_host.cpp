@@ -14,10 +14,16 @@ namespace {
 const WCHAR kPrinter[] = TEXT("Standin Printer");
 const WCHAR kRestrictedPrinter[] = TEXT("Standin Restricted");
 
-FARPROC DriverExport(const char *name)
+HMODULE DriverModule()
 {
     static HMODULE module = LoadLibraryW(Widen(STANDIN_DRIVER_MODULE).c_str());
-    return module ? GetProcAddress(module, name) : nullptr;
+    return module;
+}
+
+template <typename Proc> Proc DriverExport(const char *name)
+{
+    FARPROC proc = DriverModule() ? GetProcAddress(DriverModule(), name) : nullptr;
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(proc));
 }
 
 }  // namespace
@@ -52,25 +58,25 @@ WString DataPath(const char *relative) { return Widen(std::string(CONVERTAPI_TES
 
 LONG DriverRecord::CallCount() const
 {
-    auto proc = reinterpret_cast<StandinDriverCallCountProc>(DriverExport("StandinDriverCallCount"));
+    auto proc = DriverExport<StandinDriverCallCountProc>("StandinDriverCallCount");
     return proc ? proc() : -1;
 }
 
 const StandinDriverCall *DriverRecord::Call(LONG index) const
 {
-    auto proc = reinterpret_cast<StandinDriverGetCallProc>(DriverExport("StandinDriverGetCall"));
+    auto proc = DriverExport<StandinDriverGetCallProc>("StandinDriverGetCall");
     return proc ? proc(index) : nullptr;
 }
 
 void DriverRecord::Reset() const
 {
-    auto proc = reinterpret_cast<StandinDriverResetProc>(DriverExport("StandinDriverReset"));
+    auto proc = DriverExport<StandinDriverResetProc>("StandinDriverReset");
     if (proc) proc();
 }
 
 void DriverRecord::SetAnswer(LONG answer) const
 {
-    auto proc = reinterpret_cast<StandinDriverSetAnswerProc>(DriverExport("StandinDriverSetAnswer"));
+    auto proc = DriverExport<StandinDriverSetAnswerProc>("StandinDriverSetAnswer");
     if (proc) proc(answer);
 }
 
