@@ -99,12 +99,14 @@ TEST_F(HandshakeTest, KeyPathFailuresHandOutNothing)
         WCHAR *path = nullptr;
         EXPECT_EQ(Converter::BuildProcessKeyPath(c.guid, &path), 0) << c.fault;
         EXPECT_EQ(path, nullptr);
+        delete[] path;
         HostWinClearFaults();
     }
     HostWinInjectFault("alloc", 1);
     WCHAR *fallback = nullptr;
     EXPECT_EQ(Converter::BuildFallbackKeyPath(&fallback), 0);
     EXPECT_EQ(fallback, nullptr);
+    delete[] fallback;
 }
 
 // ---- Writers -----------------------------------------------------------
