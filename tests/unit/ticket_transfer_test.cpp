@@ -344,7 +344,7 @@ TEST_F(TransferTicketTest, AMissingSectionFailsTheTransfer)
     ASSERT_EQ(Transfer(noPrinting, kNull), 0);
     EXPECT_FALSE(KeyExists(ProcessKey(kNull)));
 
-    // The failed walks closed their tickets: the next one opens and reads.
+    // Nothing of the failed walks stands in the way of the next ticket.
     ASSERT_EQ(Transfer(DataFile("flat.xml"), kNull), 1);
     std::remove(noPhysical.c_str());
     std::remove(noPrinting.c_str());
