@@ -130,6 +130,10 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
                                LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar)
 {
     (void)dwFlags;
+    if (hostwin::FaultHits("WideCharToMultiByte", nullptr)) {  // by name only: no category fails it
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
     if (!Known(CodePage) || !lpWideCharStr || cchWideChar == 0 || cbMultiByte < 0 ||
         (cbMultiByte && !lpMultiByteStr) ||
         (lpMultiByteStr && static_cast<const void *>(lpWideCharStr) == static_cast<const void *>(lpMultiByteStr)) ||

@@ -40,6 +40,7 @@ HRESULT WINAPI CoCreateGuid(GUID *pguid)
 // result counts the NUL. 0 when the buffer holds fewer than 39 characters.
 int WINAPI StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax)
 {
+    if (hostwin::FaultHits("StringFromGUID2", nullptr)) return 0;  // by name only: no category fails it
     if (!lpsz || cchMax < 39) return 0;
     char text[40];
     std::snprintf(text, sizeof(text), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",

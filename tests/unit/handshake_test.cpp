@@ -93,7 +93,7 @@ TEST_F(HandshakeTest, KeyPathFailuresHandOutNothing)
     struct Case {
         const char *fault;
         GUID guid;
-    } cases[] = {{"alloc", kInstance}, {"alloc", kNull}};
+    } cases[] = {{"alloc", kInstance}, {"alloc", kNull}, {"StringFromGUID2", kInstance}};
     for (const Case &c : cases) {
         HostWinInjectFault(c.fault, 1);
         WCHAR *path = nullptr;
@@ -190,6 +190,19 @@ TEST_F(HandshakeTest, TicketPathOutsideTheAnsiCodePage)
     converter.SetExportMode(1);
     converter.PublishRequest(kNull);
     EXPECT_EQ(PrinterData(kPrinter, TEXT("ExportTicketLocation")).data, Bytes("C:\\t?.xml"));
+}
+
+TEST_F(HandshakeTest, UnconvertibleTicketLocationIsSkippedSilently)
+{
+    Bind();
+    converter.SetExportMode(1);
+    HostWinInjectFault("WideCharToMultiByte", 1);
+    converter.PublishRequest(kInstance);
+
+    EXPECT_EQ(Values(ProcessKey(kInstance)), ExportRequest());
+    EXPECT_EQ(PrinterData(kPrinter, TEXT("AlwaysExport")), DwordValue(1));
+    EXPECT_FALSE(PrinterData(kPrinter, TEXT("ExportTicketLocation")).type);
+    EXPECT_TRUE(DebugLines().empty());
 }
 
 TEST_F(HandshakeTest, TicketTypeMustFitNineDigits)

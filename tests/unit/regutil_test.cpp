@@ -62,6 +62,13 @@ TEST_F(RegutilTest, WideToNarrowLeavesNothingWithTheCallerOnFailure)
     HostWinInjectFault("LocalAlloc", 1);
     EXPECT_EQ(utility.WideToNarrow(TEXT("path"), &narrow, CP_ACP), 0);
     EXPECT_EQ(narrow, nullptr);
+    HostWinClearFaults();
+
+    // The size query succeeds, the conversion proper fails: the block goes
+    // back (the fixture checks that no local block stays open).
+    HostWinInjectFault("WideCharToMultiByte", 2);
+    EXPECT_EQ(utility.WideToNarrow(TEXT("path"), &narrow, CP_ACP), 0);
+    EXPECT_EQ(narrow, nullptr);
 }
 
 TEST_F(RegutilTest, WideToNarrowRefusesNullArguments)
