@@ -4,8 +4,10 @@
 #include "convertapi/common/constants.h"
 #include "devmode_image.h"
 #include "device_settings.h"
+#include "feature_stage.h"
 #include "request.h"
 #include "tag_block.h"
+#include "ticket_reader.h"
 #include "ticket_writer.h"
 #include "wide_text.h"
 
@@ -42,6 +44,19 @@ int ApplyToDevmode(void *context, const WCHAR *name, const WCHAR *value)
 int ApplyToDevice(void *context, const WCHAR *name, const WCHAR *value)
 {
     return static_cast<PairList *>(context)->Set(name, value);
+}
+
+// An import request without driver data that names its ticket and its
+// ticket library (the library publishes one for the printer's property
+// sheet): the driver reads the ticket's section itself. Answers
+// StandinTicketNotRead when the driver data are to be used instead.
+LONG ReadTicketItself(const Request &request, const WCHAR *section, FeatureStage *features)
+{
+    if (HasDriverData(request.processKey)) return StandinTicketNotRead;
+    WCHAR library[kPathChars];
+    WCHAR ticket[kPathChars];
+    if (!ReadTicketReference(request.processKey, library, ticket, kPathChars)) return StandinTicketNotRead;
+    return ReadTicketSection(library, ticket, section, features) ? StandinTicketRead : StandinTicketReadFailed;
 }
 
 WorkResult Export(const DevmodeImage &image, const Printer &printer)
@@ -105,10 +120,19 @@ WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &pri
 
     DWORD notKept = 0;
     DWORD dropped = 0;
-    VisitDriverData(request.processKey, convertapi::kDriverDataDevModeItems, ApplyToDevmode, image, &notKept);
-    dropped += notKept;
-    VisitDriverData(request.processKey, convertapi::kDriverDataOptItems, ApplyToDevmode, image, &notKept);
-    dropped += notKept;
+    FeatureStage features;
+    call->readTicketItself = ReadTicketItself(request, convertapi::kSectionPrinting, &features);
+    if (call->readTicketItself == StandinTicketNotRead) {
+        VisitDriverData(request.processKey, convertapi::kDriverDataDevModeItems, ApplyToDevmode, image, &notKept);
+        dropped += notKept;
+        VisitDriverData(request.processKey, convertapi::kDriverDataOptItems, ApplyToDevmode, image, &notKept);
+        dropped += notKept;
+    } else {
+        // A ticket that could not be read applies nothing: the DEVMODEW goes
+        // back as a request without driver data leaves it.
+        features.Visit(ApplyToDevmode, image, &notKept);
+        dropped += notKept;
+    }
     image->SetDroppedFeatures(dropped);
     call->droppedFeatures = static_cast<LONG>(dropped);
     if (out && !image->Store(out, capacity)) return WorkFailed;
@@ -135,8 +159,14 @@ WorkResult DeviceWork(const Printer &printer, StandinDriverCall *call)
     } owner{device};
     if (!device->Load(printer)) return WorkFailed;
     DWORD dropped = 0;
-    DWORD taken =
-        VisitDriverData(request.processKey, convertapi::kDriverDataPhysical, ApplyToDevice, &device->List(), &dropped);
+    DWORD taken = 0;
+    FeatureStage features;
+    call->readTicketItself = ReadTicketItself(request, convertapi::kSectionPhysical, &features);
+    if (call->readTicketItself == StandinTicketNotRead)
+        taken = VisitDriverData(request.processKey, convertapi::kDriverDataPhysical, ApplyToDevice, &device->List(),
+                                &dropped);
+    else  // a ticket that could not be read has nothing staged: nothing is saved
+        taken = features.Visit(ApplyToDevice, &device->List(), &dropped);
     call->droppedFeatures = static_cast<LONG>(dropped);
     if ((taken > 0 || dropped > 0) && !device->Save(printer)) return WorkFailed;
     return WorkOk;

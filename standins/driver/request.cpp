@@ -6,8 +6,8 @@
 namespace standin_driver {
 namespace {
 
-constexpr DWORD kNameChars = 256;    // a feature name is at most 255 characters
-constexpr DWORD kValueChars = 2048;  // no longer text fits the private settings anyway
+constexpr DWORD kNameChars = kDriverDataNameChars;    // a feature name is at most 255 characters
+constexpr DWORD kValueChars = kDriverDataValueChars;  // no longer text fits the private settings anyway
 
 class RegistryKey {
 public:
@@ -28,6 +28,7 @@ private:
 // Reads a REG_SZ value into `text` (terminated, `capacity` characters).
 int ReadString(HKEY key, const WCHAR *name, WCHAR *text, DWORD capacity)
 {
+    if (capacity == 0) return 0;
     DWORD type = 0;
     DWORD bytes = (capacity - 1) * sizeof(WCHAR);
     if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text), &bytes) != ERROR_SUCCESS)
@@ -61,6 +62,14 @@ int BuildProcessKey(const WCHAR *id, WCHAR *path)
     return text.Append(convertapi::kVendorKeyPath) && text.Append(convertapi::kProcessKeyPrefix) && text.Append(id);
 }
 
+bool SubKeyExists(const WCHAR *processKey, const WCHAR *subKey)
+{
+    WCHAR path[256];
+    TextBuffer text(path, 256);
+    RegistryKey key;
+    return text.Append(processKey) && text.AppendChar('\\') && text.Append(subKey) && key.Open(path);
+}
+
 }  // namespace
 
 void FindRequest(const GUID *tagSlot, Request *request)
@@ -92,6 +101,20 @@ void FindRequest(const GUID *tagSlot, Request *request)
     TextBuffer idText(id, 16);
     if (!idText.AppendUnsigned(processId) || !BuildProcessKey(id, path)) return;
     if (ReadRequest(path, request)) request->source = RequestFromFallback;
+}
+
+bool HasDriverData(const WCHAR *processKey)
+{
+    return SubKeyExists(processKey, convertapi::kDriverDataPhysical) ||
+           SubKeyExists(processKey, convertapi::kDriverDataPrinting);
+}
+
+int ReadTicketReference(const WCHAR *processKey, WCHAR *ticketManager, WCHAR *ticketPath, DWORD capacity)
+{
+    RegistryKey key;
+    if (!key.Open(processKey)) return 0;
+    return ReadString(key.Get(), convertapi::kValueTicketManager, ticketManager, capacity) && ticketManager[0] != 0 &&
+           ReadString(key.Get(), convertapi::kValueTicketPath, ticketPath, capacity) && ticketPath[0] != 0;
 }
 
 DWORD VisitDriverData(const WCHAR *processKey, const WCHAR *subKey, ValueVisitor visit, void *context,

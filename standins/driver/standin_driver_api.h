@@ -14,6 +14,13 @@ enum StandinDriverCallKind {
     StandinCallDeviceProperties = 3,        // DrvDevicePropertySheets
 };
 
+// How an import came by its features (StandinDriverCall::readTicketItself).
+enum StandinTicketRead {
+    StandinTicketNotRead = 0,     // from the driver data (or there was no import)
+    StandinTicketRead = 1,        // the request had no driver data: the driver read the ticket itself
+    StandinTicketReadFailed = 2,  // it tried and failed: nothing was applied
+};
+
 enum StandinDriverAnswer {
     StandinAnswerOk = 0,      // do the work, answer OK
     StandinAnswerCancel = 1,  // change nothing, answer cancel
@@ -41,6 +48,7 @@ struct StandinDriverCall {
     // Added after the first agreement:
     LONG droppedFeatures;    // import features the driver could not keep (see docs/standin-driver.md)
     LONG registryTruncated;  // `registry` ends early: the values did not all fit
+    LONG readTicketItself;   // StandinTicketRead: where an import's features came from
 };
 
 #ifdef __cplusplus
