@@ -1,0 +1,30 @@
+// The short report: every goal as a ratio of two measured times, and the
+// memory of the library beside the ticket's size and depth.
+#pragma once
+
+#include "bench/bench_case.h"
+#include "bench/conversion_cases.h"
+#include "bench/memory_probe.h"
+#include "bench/tag_search_cases.h"
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Report {
+    std::string platform;
+    std::vector<TagSearchRow> tagRows;
+    std::vector<ConversionRow> conversionRows;
+    std::vector<ScalingRow> scalingRows;
+    bool floorChecked = false;
+    bool floorSame = false;
+    std::string floorCheck;
+    bool memoryMeasured = false;
+    std::vector<MemoryRow> memory;
+};
+
+// Prints the report; returns the number of goals missed.
+int PrintReport(const Report &report, const Results &results);
+
+}  // namespace bench
