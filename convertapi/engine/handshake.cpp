@@ -61,12 +61,10 @@ int WriteValue(const WCHAR *keyPath, const WCHAR *valueName, DWORD type, const B
 
 bool IsNullGuid(const GUID &guid) { return std::memcmp(&guid, &kNullGuid, sizeof(GUID)) == 0; }
 
-}  // namespace
-
-int Converter::BuildProcessKeyPath(GUID guid, WCHAR **pathOut)
+// The process key path for `guid` in a caller's buffer: the id is the
+// process id for GUID_NULL and the braced GUID text otherwise.
+int FormatProcessKeyPath(GUID guid, WCHAR (&path)[kKeyPathCapacity])
 {
-    if (pathOut == nullptr) return 0;
-
     WCHAR id[kKeyPathCapacity];
     if (IsNullGuid(guid)) {
         if (FAILED(BoundedFormat(id, kKeyPathCapacity, kFormatUnsigned,
@@ -77,11 +75,26 @@ int Converter::BuildProcessKeyPath(GUID guid, WCHAR **pathOut)
         int count = StringFromGUID2(guid, text, static_cast<int>(kKeyPathCapacity));
         if (count <= 0 || FAILED(BoundedCopy(id, static_cast<size_t>(count), text))) return 0;
     }
-
-    WCHAR path[kKeyPathCapacity];
     if (FAILED(BoundedCopy(path, kKeyPathCapacity, kVendorKeyPath))) return 0;
     if (FAILED(BoundedCat(path, kKeyPathCapacity, kProcessKeyPrefix))) return 0;
     if (FAILED(BoundedCat(path, kKeyPathCapacity, id))) return 0;
+    return 1;
+}
+
+int FormatFallbackKeyPath(WCHAR (&path)[kKeyPathCapacity])
+{
+    if (FAILED(BoundedCopy(path, kKeyPathCapacity, kVendorKeyPath))) return 0;
+    if (FAILED(BoundedCat(path, kKeyPathCapacity, kFallbackKeyName))) return 0;
+    return 1;
+}
+
+}  // namespace
+
+int Converter::BuildProcessKeyPath(GUID guid, WCHAR **pathOut)
+{
+    if (pathOut == nullptr) return 0;
+    WCHAR path[kKeyPathCapacity];
+    if (!FormatProcessKeyPath(guid, path)) return 0;
     return DuplicateString(path, pathOut);
 }
 
@@ -89,8 +102,7 @@ int Converter::BuildFallbackKeyPath(WCHAR **pathOut)
 {
     if (pathOut == nullptr) return 0;
     WCHAR path[kKeyPathCapacity];
-    if (FAILED(BoundedCopy(path, kKeyPathCapacity, kVendorKeyPath))) return 0;
-    if (FAILED(BoundedCat(path, kKeyPathCapacity, kFallbackKeyName))) return 0;
+    if (!FormatFallbackKeyPath(path)) return 0;
     return DuplicateString(path, pathOut);
 }
 
@@ -164,13 +176,16 @@ void Converter::WithdrawRequest(GUID guid)
 {
     DriverDataCleaner cleaner;
 
-    OwnedPath processKey;
-    OwnedPath fallbackKey;
-    if (!BuildProcessKeyPath(guid, &processKey.text)) return;
-    if (!BuildFallbackKeyPath(&fallbackKey.text)) return;
+    // The paths stay on the stack: a withdrawal that failed for want of a few
+    // bytes of heap would leave the whole request behind while the export
+    // reported success, and the driver could later take it for a live one.
+    WCHAR processKey[kKeyPathCapacity];
+    WCHAR fallbackKey[kKeyPathCapacity];
+    if (!FormatProcessKeyPath(guid, processKey)) return;
+    if (!FormatFallbackKeyPath(fallbackKey)) return;
 
     HKEY process = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, processKey.text, 0, KEY_ALL_ACCESS, &process) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, processKey, 0, KEY_ALL_ACCESS, &process) != ERROR_SUCCESS)
         process = nullptr;
 
     if (IsExportMode()) {
@@ -194,8 +209,8 @@ void Converter::WithdrawRequest(GUID guid)
         RegDeleteValueW(process, kValueDisableDPSExtension);
     }
 
-    cleaner.DeleteDriverDataKeys(processKey.text);
-    RegDeleteKeyW(HKEY_CURRENT_USER, processKey.text);
+    cleaner.DeleteDriverDataKeys(processKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, processKey);
 
     // The handle outlives its key: when the key could not be deleted (it
     // still has subkeys), this removes the marker from the key that survived.
@@ -205,9 +220,9 @@ void Converter::WithdrawRequest(GUID guid)
     }
 
     HKEY fallback = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, fallbackKey.text, 0, KEY_ALL_ACCESS, &fallback) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, fallbackKey, 0, KEY_ALL_ACCESS, &fallback) != ERROR_SUCCESS)
         fallback = nullptr;
-    RegDeleteKeyW(HKEY_CURRENT_USER, fallbackKey.text);
+    RegDeleteKeyW(HKEY_CURRENT_USER, fallbackKey);
     if (fallback != nullptr) {
         RegDeleteValueW(fallback, kValueProcessId);
         RegCloseKey(fallback);

@@ -429,17 +429,28 @@ TEST_F(HandshakeTest, OtherVariantWithdrawStillRemovesAKeyWithoutForeignSubkeys)
     EXPECT_FALSE(KeyExists(ProcessKey(kNull)));
 }
 
-TEST_F(HandshakeTest, WithdrawDeletesNothingWhenItsKeyPathsCannotBeBuilt)
+TEST_F(HandshakeTest, WithdrawDeletesNothingWhenItsKeyPathCannotBeBuilt)
 {
     Bind();
     converter.PublishRequest(kInstance);
-    for (long nth : {1L, 2L}) {  // the process key path, then the fallback key path
-        HostWinInjectFault("alloc", nth);
-        converter.WithdrawRequest(kInstance);
-        HostWinClearFaults();
-        EXPECT_EQ(Values(ProcessKey(kInstance)), NonExportRequest()) << nth;
-        EXPECT_EQ(Values(kFallbackKey), FallbackValues()) << nth;
-    }
+    HostWinInjectFault("StringFromGUID2", 1);
+    converter.WithdrawRequest(kInstance);
+    HostWinClearFaults();
+    EXPECT_EQ(Values(ProcessKey(kInstance)), NonExportRequest());
+    EXPECT_EQ(Values(kFallbackKey), FallbackValues());
+}
+
+// The withdrawal needs no heap: a request never stays behind for want of
+// memory while the export reports success.
+TEST_F(HandshakeTest, WithdrawRemovesTheRequestAlsoWhenNothingCanBeAllocated)
+{
+    Bind();
+    converter.PublishRequest(kInstance);
+    HostWinInjectFault("alloc", -1);
+    converter.WithdrawRequest(kInstance);
+    HostWinClearFaults();
+    EXPECT_FALSE(KeyExists(ProcessKey(kInstance)));
+    EXPECT_FALSE(KeyExists(kFallbackKey));
 }
 
 }  // namespace
