@@ -1,0 +1,20 @@
+#include "spooler_support.h"
+
+namespace convertapi_cli {
+
+DeletePrinterDataProc SpoolerDeletePrinterData()
+{
+#ifdef _WIN32
+    // Looked up rather than imported, so that this program never holds an
+    // import that cannot be resolved.
+    HMODULE spooler = GetModuleHandleW(TEXT("winspool.drv"));
+    if (spooler == nullptr) spooler = LoadLibraryW(TEXT("winspool.drv"));
+    if (spooler == nullptr) return nullptr;
+    return reinterpret_cast<DeletePrinterDataProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(spooler, "DeletePrinterDataW")));
+#else
+    return &DeletePrinterDataW;
+#endif
+}
+
+}  // namespace convertapi_cli
