@@ -61,9 +61,14 @@ DWORD CONVERTAPI_CALL ConvertDevModeEx(const WCHAR *ticketPath, DEVMODEW *devmod
     converter.PublishRequest(kNullGuid);
 
     if (!converter.InvokeDriver(devmode, flags, 1, kNullGuid)) {
-        // The requests and the export mode stay for KillConvertAPI; the tag
-        // does not, or the driver would take the caller's next use of this
-        // DEVMODEW for part of the failed conversion.
+        // Nothing of the failed export may stand: the key named by the
+        // process id is shared by every conversion of the process, and the
+        // driver would take the next one published there for this export;
+        // the tag would make it take the caller's next use of this DEVMODEW
+        // for part of it. KillConvertAPI then finds nothing left to do.
+        converter.WithdrawRequest(instanceGuid);
+        converter.WithdrawRequest(kNullGuid);
+        converter.SetExportMode(0);
         tagger.ClearDevmodeTag(bytes, size, instanceGuid);
         return ConvertAPIDriverFailed;
     }

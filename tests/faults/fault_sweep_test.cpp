@@ -4,9 +4,7 @@
 // interface's table, every handle and allocation given back, and nothing left
 // in the registry or in printer data beyond what the failure itself explains:
 // a key whose deletion failed (with the keys above it, emptied of the
-// request's values), printer data whose deletion failed, and the request
-// under the process id that ConvertDevModeEx leaves after a failed driver
-// call (KillConvertAPI withdraws only the instance's own key).
+// request's values) and printer data whose deletion failed.
 #include "tests/faults/live_allocations.h"
 #include "tests/faults/registry_snapshot.h"
 #include "tests/faults/sequences.h"
@@ -88,14 +86,11 @@ protected:
     {
         std::vector<std::string> found;
         bool tagMayStay = false;
-        bool driverFailedInExport = false;
         for (const faults::StepResult &step : outcome.steps) {
             if (!step.hasResult) continue;
             if (faults::AllowedResults(step.exportName).count(step.result) == 0)
                 found.push_back(std::string(step.exportName) + " returned " + std::to_string(step.result));
             if (step.result == ConvertAPITagNotCleared) tagMayStay = true;
-            if (std::strcmp(step.exportName, "ConvertDevModeEx") == 0 && step.result == ConvertAPIDriverFailed)
-                driverFailedInExport = true;
         }
         CheckVersion(fault, outcome, &found);
 
@@ -113,7 +108,7 @@ protected:
         if (!tagMayStay && std::memcmp(inputs.devmode.priv.tagBlock + 32, zero, 16) != 0)
             found.push_back("the DEVMODEW's tag slot is still stamped");
 
-        CheckRegistry(fault, driverFailedInExport, &found);
+        CheckRegistry(fault, &found);
         CheckPrinterData(fault, &found);
 
         if (!found.empty()) {
@@ -142,20 +137,11 @@ protected:
         }
     }
 
-    void CheckRegistry(const Fault &fault, bool driverFailedInExport, std::vector<std::string> *found)
+    void CheckRegistry(const Fault &fault, std::vector<std::string> *found)
     {
         const RegistrySnapshot left = faults::SnapshotBelow(faults::VendorKey());
         if (left.empty()) return;
 
-        // ConvertDevModeEx stopped at the driver call: its request under the
-        // process id stands, with at most its two markers.
-        if (driverFailedInExport && left.size() == 1 && left.begin()->first == faults::ProcessIdKeyName()) {
-            bool onlyMarkers = true;
-            for (const auto &value : left.begin()->second)
-                onlyMarkers = onlyMarkers && value.second == TEXT("TRUE") &&
-                              (value.first == TEXT("ProcessingConvertDevmode") || value.first == TEXT("ProcessingCalvex"));
-            if (onlyMarkers) return;
-        }
         // A key that could not be deleted stays, and so do the keys above it
         // up to the request's key; the withdrawal has emptied them all.
         if (fault.function == "RegDeleteKeyW" && IsEmptiedChain(left)) return;
