@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,17 +16,15 @@ namespace {
 
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
-    explicit CollectingReporter(bench::Results *results) : results_(results) {}
+    CollectingReporter(bench::Results *results, bool aggregatesOnly) : results_(results), aggregatesOnly_(aggregatesOnly) {}
 
     // Keeps the best repetition of each case and shows only the aggregates.
     void ReportRuns(const std::vector<Run> &runs) override
     {
         std::vector<Run> shown;
         for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-                continue;
-            }
+            if (run.run_type == Run::RT_Aggregate || !aggregatesOnly_) shown.push_back(run);
+            if (run.run_type == Run::RT_Aggregate) continue;
             if (run.error_occurred) continue;
             const std::string &name = run.run_name.function_name;
             const double time = run.GetAdjustedCPUTime();
@@ -36,17 +36,30 @@ public:
 
 private:
     bench::Results *results_;
+    bool aggregatesOnly_;
 };
+
+int Repetitions(const std::vector<char *> &args)
+{
+    int repetitions = 1;
+    for (const char *arg : args)
+        if (std::strncmp(arg, "--benchmark_repetitions=", 24) == 0) repetitions = std::atoi(arg + 24);
+    return repetitions;
+}
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    const int profiled = bench::ProfileRun(argc, argv);
+    if (profiled >= 0) return profiled;
+
     std::vector<char *> args(argv, argv + argc);
     std::string defaults[] = {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
                               "--benchmark_min_time=0.1"};
     // Defaults first: an option given on the command line comes later and wins.
     for (int i = 2; i >= 0; --i) args.insert(args.begin() + 1, &defaults[i][0]);
+    const bool repeated = Repetitions(args) > 1;  // before Initialize takes the options out
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
 
@@ -65,7 +78,8 @@ int main(int argc, char **argv)
     }
 
     bench::Results results;
-    CollectingReporter reporter(&results);
+    // Each repetition on its own line only when there is just one.
+    CollectingReporter reporter(&results, repeated);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     bench::PrintReport(report, results);

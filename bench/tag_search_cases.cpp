@@ -16,7 +16,7 @@ using convertapi::kDevmodeTagBlockSize;
 
 const BYTE kFirstSignatureByte = 0x49;
 
-enum Pattern { kNoBlock, kBlockAtEnd, kRandom, kAllCandidates };
+enum Pattern { kNoBlock, kBlockAtEnd, kRandom, kAllCandidates, kEveryOtherCandidate };
 
 const char *PatternName(Pattern pattern)
 {
@@ -25,6 +25,7 @@ const char *PatternName(Pattern pattern)
     case kBlockAtEnd: return "block at end";
     case kRandom: return "random bytes";
     case kAllCandidates: return "all 0x49";
+    case kEveryOtherCandidate: return "0x49 every other byte";
     }
     return "";
 }
@@ -53,8 +54,9 @@ std::shared_ptr<std::vector<BYTE>> MakeBuffer(size_t size, Pattern pattern)
         }
         return buffer;
     }
-    if (pattern == kAllCandidates) {
-        std::memset(bytes, kFirstSignatureByte, size);
+    if (pattern == kAllCandidates || pattern == kEveryOtherCandidate) {
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = pattern == kAllCandidates || i % 2 == 0 ? kFirstSignatureByte : 0;
         return buffer;
     }
     DEVMODEW devmode;
@@ -137,7 +139,7 @@ void AddTagSearchCases(std::vector<Case> *cases, std::vector<TagSearchRow> *rows
         std::memcpy(block, reference->data(), sizeof(block));
     }
     const size_t sizes[] = {220, 4096, 65536};
-    const Pattern patterns[] = {kNoBlock, kBlockAtEnd, kRandom, kAllCandidates};
+    const Pattern patterns[] = {kNoBlock, kBlockAtEnd, kRandom, kAllCandidates, kEveryOtherCandidate};
     for (Pattern pattern : patterns) {
         for (size_t size : sizes) {
             const std::string suffix = SizeName(size) + ", " + PatternName(pattern);
@@ -158,7 +160,7 @@ void AddTagSearchCases(std::vector<Case> *cases, std::vector<TagSearchRow> *rows
             cases->push_back(library);
             cases->push_back(memchrFloor);
 
-            if (pattern == kAllCandidates) {
+            if (pattern == kAllCandidates || pattern == kEveryOtherCandidate) {
                 Case loop;
                 loop.name = "byte loop/" + suffix;
                 loop.bytesPerIteration = static_cast<double>(size);
