@@ -1,0 +1,38 @@
+# show-devmode --json of the demo's DEVMODEW, read back with CMake's JSON
+# parser: it must be JSON, and it must name what the sample ticket asked for.
+# -DTOOL=<convertapi> -DTICKET=<sample ticket> -DWORK=<folder>
+file(MAKE_DIRECTORY ${WORK})
+set(devmode ${WORK}/demo.devmode)
+execute_process(COMMAND ${TOOL} roundtrip --ticket ${TICKET} --devmode-out ${devmode}
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "roundtrip: ${result}\n${output}")
+endif()
+execute_process(COMMAND ${TOOL} show-devmode ${devmode} --json
+  RESULT_VARIABLE result OUTPUT_VARIABLE json ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "show-devmode: ${result}\n${errors}")
+endif()
+
+function(expect value expected)
+  string(JSON got ERROR_VARIABLE error GET "${json}" ${ARGN})
+  if(error OR NOT got STREQUAL expected)
+    message(FATAL_ERROR "${ARGN}: expected '${expected}', got '${got}' ${error}\n${json}")
+  endif()
+endfunction()
+expect(v "2" fields dmDuplex value)
+expect(v "two-sided, long edge (DMDUP_VERTICAL)" fields dmDuplex meaning)
+expect(v "ON" fields dmDuplex inFields)
+expect(v "-4" fields dmPrintQuality value)
+expect(v "high (DMRES_HIGH)" fields dmPrintQuality meaning)
+expect(v "2" fields dmOrientation value)
+expect(v "3" fields dmCopies value)
+expect(v "220" tagBlocks 0 offset)
+string(JSON type ERROR_VARIABLE error TYPE "${json}" tagBlocks 0 slot)
+if(error OR NOT type STREQUAL "NULL")
+  message(FATAL_ERROR "tagBlocks 0 slot: expected null (a free slot), got ${type} ${error}\n${json}")
+endif()
+expect(v "standin" private layout)
+expect(v "MediaType" private settings 2 name)
+expect(v "Recycled" private settings 2 value)
+message(STATUS "show-devmode --json names what the sample ticket asked for")
