@@ -3,7 +3,6 @@
 // reads the ticket through the ticket library itself.
 #include "tests/standins_driver/driver_fixture.h"
 
-#include <cstring>
 #include <fstream>
 
 namespace driver_test {
