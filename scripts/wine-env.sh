@@ -9,8 +9,12 @@ export CONVERTAPI_WINE_BUILD
 export WINEPREFIX=$CONVERTAPI_WINE_BUILD/wine-prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
-# No Mono or Gecko installer, no desktop menu entries.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No Mono or Gecko installer, no desktop menu entries, and no desktop
+# process: without a display, explorer.exe fails to make the desktop and then
+# keeps every program that starts it waiting for RpcSs (about 10 s each,
+# measured). Windows are never made here anyway; the spooler's property-sheet
+# path answers the same without it.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;explorer.exe=d"
 # The 64-bit loader itself: the "wine" wrapper would try the 32-bit one.
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver

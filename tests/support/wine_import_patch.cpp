@@ -23,8 +23,14 @@ struct DevicePropertyHeader {
 
 typedef LONG(WINAPI *DevicePropertySheetsProc)(PROPSHEETUI_INFO *info, LPARAM lParam);
 
-// A driver may try to add pages; headless there is no sheet to add them to.
-LONG_PTR CALLBACK NoPropertySheet(HANDLE, UINT, LPARAM, LPARAM) { return 0; }
+// The headless sheet's services: a page that a driver adds gets a handle
+// (no page procedure ever runs); everything else answers 0.
+LONG_PTR CALLBACK HeadlessPropertySheet(HANDLE, UINT function, LPARAM lParam1, LPARAM)
+{
+    static LONG_PTR pages = 0;
+    if (function == CPSFUNC_ADD_PROPSHEETPAGEW && lParam1) return ++pages;
+    return 0;
+}
 
 // The printer's name as the spooler knows it; false with the error in `status`.
 bool PrinterNameOf(HANDLE printer, WString *name, DWORD *status)
@@ -111,37 +117,43 @@ BOOL WINAPI HarnessPrinterProperties(HWND, HANDLE printer)
     info.Version = PROPSHEETUI_INFO_VERSION;
     info.Reason = PROPSHEETUI_REASON_INIT;
     info.hComPropSheet = reinterpret_cast<HANDLE>(&info);
-    info.pfnComPropSheet = NoPropertySheet;
+    info.pfnComPropSheet = HeadlessPropertySheet;
     info.lParamInit = reinterpret_cast<LPARAM>(&header);
-    return sheets(&info, info.lParamInit) > 0 ? TRUE : FALSE;
+    return sheets(&info, 0) > 0 ? TRUE : FALSE;
 }
 
-bool PatchImport(HMODULE module, const char *function, void *replacement)
+void **FindImportSlot(HMODULE module, const char *dll, const char *function)
 {
     BYTE *base = reinterpret_cast<BYTE *>(module);
     auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
     auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY &imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0) return false;
+    if (imports.VirtualAddress == 0) return nullptr;
     for (auto *entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress); entry->Name;
          ++entry) {
-        if (_stricmp(reinterpret_cast<const char *>(base + entry->Name), "winspool.drv") != 0) continue;
+        if (_stricmp(reinterpret_cast<const char *>(base + entry->Name), dll) != 0) continue;
         if (entry->OriginalFirstThunk == 0) continue;  // no names left to match
         auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + entry->OriginalFirstThunk);
         auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + entry->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char *>(byName->Name), function) != 0) continue;
-            DWORD protection = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &protection))
-                return false;
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), protection, &protection);
-            return true;
+            if (std::strcmp(reinterpret_cast<const char *>(byName->Name), function) == 0)
+                return reinterpret_cast<void **>(&slots->u1.Function);
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool PatchImport(HMODULE module, const char *function, void *replacement)
+{
+    void **slot = FindImportSlot(module, "winspool.drv", function);
+    if (!slot) return false;
+    DWORD protection = 0;
+    if (!VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection)) return false;
+    *slot = replacement;
+    VirtualProtect(slot, sizeof(*slot), protection, &protection);
+    return true;
 }
 
 int PatchWinspoolGaps(HMODULE module)

@@ -20,6 +20,10 @@ DWORD WINAPI HarnessDeletePrinterDataW(HANDLE printer, LPWSTR valueName);
 // TRUE when the driver answers more than 0.
 BOOL WINAPI HarnessPrinterProperties(HWND window, HANDLE printer);
 
+// The slot through which `module` calls `dll`!`function` (imported by name),
+// or null when it does not import it.
+void **FindImportSlot(HMODULE module, const char *dll, const char *function);
+
 // Points `module`'s import of winspool.drv!`function` at `replacement`.
 // False when the module does not import the function by name.
 bool PatchImport(HMODULE module, const char *function, void *replacement);
