@@ -68,9 +68,7 @@ WorkResult Export(const DevmodeImage &image, const Printer &printer)
     return WriteTicket(path, image, device.List()) ? WorkOk : WorkFailed;
 }
 
-}  // namespace
-
-WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &printer, StandinDriverCall *call)
+WorkResult DocumentWorkOn(const DOCUMENTPROPERTYHEADER &header, const Printer &printer, StandinDriverCall *call)
 {
     const DEVMODEW *in = (header.fMode & DM_IN_BUFFER) ? header.pdmIn : nullptr;
     DEVMODEW *out = (header.fMode & DM_OUT_BUFFER) ? header.pdmOut : nullptr;
@@ -137,6 +135,25 @@ WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &pri
     call->droppedFeatures = static_cast<LONG>(dropped);
     if (out && !image->Store(out, capacity)) return WorkFailed;
     return WorkOk;
+}
+
+}  // namespace
+
+WorkResult DocumentWork(const DOCUMENTPROPERTYHEADER &header, const Printer &printer, StandinDriverCall *call)
+{
+    // The sizes as they came in: the work may rewrite them in place.
+    const DEVMODEW *in = (header.fMode & DM_IN_BUFFER) ? header.pdmIn : nullptr;
+    DEVMODEW *out = (header.fMode & DM_OUT_BUFFER) ? header.pdmOut : nullptr;
+    const bool inPlace = in && out && static_cast<const DEVMODEW *>(out) == in;
+    const DWORD outSize = inPlace ? static_cast<DWORD>(in->dmSize) + in->dmDriverExtra : kFullDevmodeSize;
+
+    WorkResult result = DocumentWorkOn(header, printer, call);
+    // As a driver that rebuilds its private part from scratch: no slot the
+    // caller stamped survives in what goes back, within the bytes the caller
+    // handed in (or the full size of a separate output buffer).
+    if (result == WorkOk && out && Answer() == StandinAnswerOkDropTag)
+        FreeTagSlots(reinterpret_cast<BYTE *>(out), outSize);
+    return result;
 }
 
 WorkResult DeviceWork(const Printer &printer, StandinDriverCall *call)

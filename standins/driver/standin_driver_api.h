@@ -25,6 +25,8 @@ enum StandinDriverAnswer {
     StandinAnswerOk = 0,      // do the work, answer OK
     StandinAnswerCancel = 1,  // change nothing, answer cancel
     StandinAnswerError = 2,   // change nothing, answer an error
+    // Added after the first agreement:
+    StandinAnswerOkDropTag = 3,  // as OK, but the DEVMODEW handed back has its tag slot emptied (document call)
 };
 
 struct StandinDriverCall {

@@ -52,4 +52,16 @@ void WriteFreeTagBlock(BYTE *block)
     std::memset(block + 32, 0, 16);
 }
 
+void FreeTagSlots(BYTE *buffer, DWORD size)
+{
+    DWORD start = 0;
+    while (start < size) {
+        long found = FindTagBlock(buffer + start, size - start);
+        if (found < 0) return;
+        BYTE *block = buffer + start + found;
+        std::memset(block + 32, 0, 16);
+        start += static_cast<DWORD>(found) + 1;
+    }
+}
+
 }  // namespace standin_driver

@@ -13,5 +13,8 @@ namespace standin_driver {
 long FindTagBlock(const BYTE *buffer, DWORD size);
 // Writes a free block (zero slot) into 64 bytes at `block`.
 void WriteFreeTagBlock(BYTE *block);
+// Empties the slot of every block that lies wholly within the first `size`
+// bytes of `buffer`.
+void FreeTagSlots(BYTE *buffer, DWORD size);
 
 }  // namespace standin_driver
