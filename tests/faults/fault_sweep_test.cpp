@@ -61,6 +61,7 @@ protected:
     Baseline Prepare()
     {
         scenario::ResetMachine();
+        inputs = Inputs();
         EXPECT_TRUE(GetParam().prepare(&inputs)) << "preparing " << GetParam().name;
         scenario::Driver().Reset();
         HostWinClearDebugOutput();
@@ -232,7 +233,7 @@ protected:
         Report(category, covered, detail);
     }
 
-    Inputs inputs;
+    Inputs inputs = Inputs();
     long points = 0;
     long failedPoints = 0;
 };
