@@ -10,7 +10,10 @@
 #   g++-mingw-w64-x86-64          the 64-bit build that runs under Wine
 #   wine64, wine                  runs the 64-bit tests against a real Win32 implementation
 #   binutils-mingw-w64-*          objdump for the export-table check
-#   valgrind, clang, libclang-rt-14-dev  leak checks, sanitizers, fuzzers
+#   valgrind                      leak checks (scripts/test-hardening.sh)
+#   clang                         the fuzz preset: the libFuzzer targets build with clang
+#   libclang-rt-14-dev            clang's runtimes: libFuzzer and the sanitizers
+#   llvm                          llvm-symbolizer: sanitizer and fuzzer reports with source lines
 set -euo pipefail
 packages=(
   cmake ninja-build g++ make
@@ -20,6 +23,7 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64
   valgrind
+  clang libclang-rt-14-dev llvm
 )
 missing=()
 for p in "${packages[@]}"; do
