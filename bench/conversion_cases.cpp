@@ -228,9 +228,12 @@ bool AddConversionCases(std::vector<Case> *cases, std::vector<ConversionRow> *ro
                          features == 1000});
     }
     scaling->push_back({"ConvertTicket, 1000 / 100 features", "ConvertTicket/1000 features",
-                        "ConvertTicket/100 features"});
+                        "ConvertTicket/100 features", "ConvertTicket floor/1000 features",
+                        "ConvertTicket floor/100 features"});
     scaling->push_back({"ReadTicket + ConvertTicketEx, 1000 / 100 features",
-                        "ReadTicket+ConvertTicketEx/1000 features", "ReadTicket+ConvertTicketEx/100 features"});
+                        "ReadTicket+ConvertTicketEx/1000 features", "ReadTicket+ConvertTicketEx/100 features",
+                        "ReadTicket+ConvertTicketEx floor/1000 features",
+                        "ReadTicket+ConvertTicketEx floor/100 features"});
     return true;
 }
 

@@ -22,6 +22,8 @@ struct ScalingRow {
     std::string label;
     std::string large;  // 1,000 features
     std::string small;  // 100 features
+    std::string largeFloor;
+    std::string smallFloor;
 };
 
 extern const size_t kFeatureCounts[3];

@@ -77,6 +77,11 @@ int PrintReport(const Report &report, const Results &results)
             std::printf("  %-44s %12s %12s %7.2f  <= %.0f (linear): %s\n", row.label.c_str(),
                         Time(results.at(row.large)).c_str(), Time(results.at(row.small)).c_str(), ratio, kMaxScaling,
                         tally.Mark(ratio <= kMaxScaling));
+            // The same growth of the floor: what the library cannot change.
+            if (Has(results, row.largeFloor) && Has(results, row.smallFloor))
+                std::printf("  %-44s %12s %12s %7.2f  (the floor's own growth)\n", "  its floor, 1000 / 100 features",
+                            Time(results.at(row.largeFloor)).c_str(), Time(results.at(row.smallFloor)).c_str(),
+                            results.at(row.largeFloor) / results.at(row.smallFloor));
         }
         if (report.floorChecked)
             std::printf("  floor check: %s: %s\n", report.floorCheck.c_str(),
