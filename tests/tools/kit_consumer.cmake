@@ -39,7 +39,15 @@ run(${CMAKE_COMMAND} --build ${WORK}/consumer)
 
 if(WINDOWS)
   # Under Wine, in this build's prefix; the DLL was copied beside the program.
-  run(${CMAKE_COMMAND} -E env CONVERTAPI_WINE_BUILD=${BUILD} ${EMULATOR} ${WORK}/consumer/consumer.exe)
+  # Through a file: the Wine services that start with it keep a pipe open.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env CONVERTAPI_WINE_BUILD=${BUILD} ${EMULATOR}
+      ${WORK}/consumer/consumer.exe
+    RESULT_VARIABLE result OUTPUT_FILE ${WORK}/consumer-output.txt ERROR_FILE ${WORK}/consumer-errors.txt)
+  file(READ ${WORK}/consumer-output.txt output)
+  if(NOT result EQUAL 0)
+    file(READ ${WORK}/consumer-errors.txt errors)
+    message(FATAL_ERROR "the consumer failed (${result}):\n${output}${errors}")
+  endif()
 else()
   run(${WORK}/consumer/consumer)
 endif()
