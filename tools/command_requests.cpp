@@ -29,7 +29,7 @@ const char *KindText(RequestKeyKind kind)
 void PrintValues(const std::vector<RegistryValue> &values, const std::string &indent, std::ostream &out)
 {
     for (const RegistryValue &value : values)
-        out << indent << Padded(Narrow(value.name), 26) << Padded(RegistryTypeName(value.type), 11)
+        out << indent << Padded(Narrow(value.name), 30 - indent.size()) << Padded(RegistryTypeName(value.type), 11)
             << RegistryDataText(value.type, value.data) << "\n";
 }
 
