@@ -75,8 +75,11 @@ DWORD CONVERTAPI_CALL ConvertDevModeEx(const WCHAR *ticketPath, DEVMODEW *devmod
 
     converter.WithdrawRequest(instanceGuid);
     converter.WithdrawRequest(kNullGuid);
-    if (!tagger.ClearDevmodeTag(bytes, size, instanceGuid)) return ConvertAPITagNotCleared;
+    // The export is over either way: left on, the export mode would make the
+    // instance's next ReadTicket publish an export, and the driver would write
+    // over the very ticket that was to be read.
     converter.SetExportMode(0);
+    if (!tagger.ClearDevmodeTag(bytes, size, instanceGuid)) return ConvertAPITagNotCleared;
     return ConvertAPISuccess;
 }
 

@@ -120,7 +120,7 @@ TEST_F(DevmodeToTicketTest, AnInstanceExportsThroughBothKeysAndWithdrawsThem)
     }
 }
 
-TEST_F(DevmodeToTicketTest, ADriverFailureLeavesTheExportRequestForKillConvertAPI)
+TEST_F(DevmodeToTicketTest, ADriverFailureLeavesNothingOfTheExportBehind)
 {
     GUID guid = kNull;
     ASSERT_EQ(InitializeConvertAPI(scenario::PrinterName(), scenario::TicketLibraryPath(), &guid), ConvertAPISuccess);
@@ -128,20 +128,28 @@ TEST_F(DevmodeToTicketTest, ADriverFailureLeavesTheExportRequestForKillConvertAP
     EXPECT_EQ(ConvertDevModeEx(ticket.c_str(), &devmode.pub, guid, FlagDocumentProperties), ConvertAPIDriverFailed);
     scenario::Driver().SetAnswer(StandinAnswerOk);
 
-    EXPECT_TRUE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("AlwaysExport")));
-    EXPECT_TRUE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("ExportTicketLocation")));
-    EXPECT_TRUE(scenario::KeyExists(Below(GuidKeyName(guid))));
+    // Neither key nor printer data of the failed export stands: the key named
+    // by the process id is shared with every later conversion of the process.
+    EXPECT_FALSE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("AlwaysExport")));
+    EXPECT_FALSE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("ExportTicketLocation")));
+    EXPECT_FALSE(scenario::KeyExists(Below(GuidKeyName(guid))));
+    EXPECT_FALSE(scenario::KeyExists(Below(ProcessIdKeyName())));
+    EXPECT_FALSE(scenario::KeyExists(Below(kFallbackKeyName)));
     // The caller's DEVMODEW carries no stale tag that the driver could take
     // for this instance the next time it sees it.
     EXPECT_TRUE(TagSlotFree(devmode));
 
-    // Still in export mode: the end of the instance removes the printer data.
+    // The instance reads a ticket next: an import, not an export over it.
+    const WString input = scenario::DataPath("tickets/flat.xml");
+    std::string before;
+    ASSERT_TRUE(ReadFile(input, &before));
+    ASSERT_EQ(ReadTicket(0, input.c_str(), guid), ConvertAPISuccess);
+    EXPECT_EQ(scenario::ReadStringValue(Below(GuidKeyName(guid)), TEXT("ProcessingConvertDevmode")), WString());
     EXPECT_EQ(KillConvertAPI(guid), ConvertAPISuccess);
-    EXPECT_FALSE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("AlwaysExport")));
-    EXPECT_FALSE(scenario::PrinterDataExists(scenario::PrinterName(), TEXT("ExportTicketLocation")));
+    std::string after;
+    ASSERT_TRUE(ReadFile(input, &after));
+    EXPECT_EQ(after, before);
     EXPECT_FALSE(scenario::KeyExists(Below(GuidKeyName(guid))));
-    // The request under the process id is not the instance's to withdraw.
-    EXPECT_TRUE(scenario::KeyExists(Below(ProcessIdKeyName())));
 }
 
 TEST_F(DevmodeToTicketTest, WithoutAFreeTagBlockNothingIsPublished)

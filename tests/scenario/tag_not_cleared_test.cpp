@@ -122,7 +122,7 @@ TEST_F(TagNotClearedTest, ConvertDevModeExReports13WithBothRequestsWithdrawnAndT
         bool stillExporting;  // KillConvertAPI withdraws in the export variant
     } cases[] = {
         {"driver keeps the tag", StandinAnswerOk, ConvertAPISuccess, false},
-        {"driver drops the tag", StandinAnswerOkDropTag, ConvertAPITagNotCleared, true},
+        {"driver drops the tag", StandinAnswerOkDropTag, ConvertAPITagNotCleared, false},
     };
     for (const Case &c : cases) {
         for (DWORD flags : {FlagDocumentProperties, FlagPrinterProperties | FlagDocumentProperties}) {
