@@ -7,6 +7,13 @@ namespace {
 
 bool Has(const Results &results, const std::string &name) { return results.find(name) != results.end(); }
 
+double Ratio(const Report &report, const Results &results, const std::string &a, const std::string &b)
+{
+    auto paired = report.pairedRatios.find({a, b});
+    if (paired != report.pairedRatios.end()) return paired->second;
+    return results.at(a) / results.at(b);
+}
+
 std::string Time(double ns)
 {
     char text[32];
@@ -64,7 +71,7 @@ int PrintReport(const Report &report, const Results &results)
             if (!Has(results, row.library) || !Has(results, row.floor)) continue;
             const double library = results.at(row.library);
             const double floor = results.at(row.floor);
-            const double ratio = library / floor;
+            const double ratio = Ratio(report, results, row.library, row.floor);
             std::printf("  %-44s %12s %12s %7.3f", row.label.c_str(), Time(library).c_str(), Time(floor).c_str(),
                         ratio);
             if (row.goal)
@@ -73,7 +80,7 @@ int PrintReport(const Report &report, const Results &results)
         }
         for (const ScalingRow &row : report.scalingRows) {
             if (!Has(results, row.large) || !Has(results, row.small)) continue;
-            const double ratio = results.at(row.large) / results.at(row.small);
+            const double ratio = Ratio(report, results, row.large, row.small);
             std::printf("  %-44s %12s %12s %7.2f  <= %.0f (linear): %s\n", row.label.c_str(),
                         Time(results.at(row.large)).c_str(), Time(results.at(row.small)).c_str(), ratio, kMaxScaling,
                         tally.Mark(ratio <= kMaxScaling));
@@ -81,8 +88,10 @@ int PrintReport(const Report &report, const Results &results)
             if (Has(results, row.largeFloor) && Has(results, row.smallFloor))
                 std::printf("  %-44s %12s %12s %7.2f  (the floor's own growth)\n", "  its floor, 1000 / 100 features",
                             Time(results.at(row.largeFloor)).c_str(), Time(results.at(row.smallFloor)).c_str(),
-                            results.at(row.largeFloor) / results.at(row.smallFloor));
+                            Ratio(report, results, row.largeFloor, row.smallFloor));
         }
+        if (!report.pairedRatios.empty())
+            std::printf("  (ratios from iterations timed in pairs, the median of their ratios)\n");
         if (report.floorChecked)
             std::printf("  floor check: %s: %s\n", report.floorCheck.c_str(),
                         report.floorSame ? tally.Mark(true) : tally.Mark(false));

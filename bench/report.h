@@ -7,7 +7,9 @@
 #include "bench/memory_probe.h"
 #include "bench/tag_search_cases.h"
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -22,6 +24,10 @@ struct Report {
     std::string floorCheck;
     bool memoryMeasured = false;
     std::vector<MemoryRow> memory;
+    // Ratios time(first) / time(second) measured in pairs, iteration against
+    // iteration, where a runner has them; they take the place of the ratio of
+    // the two best times.
+    std::map<std::pair<std::string, std::string>, double> pairedRatios;
 };
 
 // Prints the report; returns the number of goals missed.

@@ -1,13 +1,16 @@
 // The Windows runner (under Wine): Debian has Google Benchmark only for the
 // host, so the same cases are timed here by hand, the same way: each case is
-// run until a batch lasts long enough, five times in random order, and the
-// best batch counts.
+// run until a batch lasts long enough, several times in random order, and the
+// best batch counts (for iterations of 20 us or more, the best single
+// iteration). Options: --filter=<text> (cases whose name contains it),
+// --repetitions=N, --min-time=<seconds>, --profile=<case> (bench_main.h).
 #include "bench/bench_main.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -15,8 +18,10 @@
 
 namespace {
 
-constexpr double kMinSeconds = 0.1;
-constexpr int kRepetitions = 5;
+// Wall-clock time under Wine also carries its server's work and whatever else
+// the machine runs, so more rounds than on the host.
+double g_minSeconds = 0.2;
+int g_repetitions = 7;
 
 double Now()
 {
@@ -30,23 +35,70 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Nanoseconds per iteration of one batch that lasted at least kMinSeconds.
+// Iterations at least this long are timed one by one.
+constexpr double kLongIteration = 20e-6;
+
+// Nanoseconds per iteration: of one batch that lasted at least g_minSeconds,
+// or, for long iterations, of the fastest single iteration in it (the one
+// that the server and the rest of the machine disturbed least).
 double Measure(const bench::Case &c)
 {
     c.setUp();
     c.run();  // warm
     long iterations = 1;
     double elapsed = 0;
+    double fastest = 0;
     for (;;) {
         const double start = Now();
-        for (long i = 0; i < iterations; ++i) c.run();
+        for (long i = 0; i < iterations; ++i) {
+            const double before = Now();
+            c.run();
+            const double took = Now() - before;
+            if (fastest == 0 || took < fastest) fastest = took;
+        }
         elapsed = Now() - start;
-        if (elapsed >= kMinSeconds || iterations >= 1000000000L) break;
-        const double factor = elapsed > 0 ? kMinSeconds * 1.4 / elapsed : 10.0;
+        if (elapsed >= g_minSeconds || iterations >= 1000000000L) break;
+        const double factor = elapsed > 0 ? g_minSeconds * 1.4 / elapsed : 10.0;
         iterations = std::max(iterations + 1, static_cast<long>(static_cast<double>(iterations) * std::min(factor, 10.0)));
     }
     c.tearDown();
-    return elapsed * 1e9 / static_cast<double>(iterations);
+    const double perIteration = elapsed / static_cast<double>(iterations);
+    return (perIteration >= kLongIteration ? fastest : perIteration) * 1e9;
+}
+
+// time(a) / time(b), from iterations of the two run in turn (which one first
+// alternates), as the median of the pairs' ratios: both halves of a pair see
+// the machine alike, however busy it is.
+double PairedRatio(const bench::Case &a, const bench::Case &b)
+{
+    a.setUp();
+    b.setUp();
+    a.run();
+    b.run();
+    std::vector<double> ratios;
+    const double start = Now();
+    for (int i = 0; i < 400 && (i < 7 || Now() - start < g_minSeconds * g_repetitions); ++i) {
+        double ta = 0;
+        double tb = 0;
+        for (int half = 0; half < 2; ++half) {
+            const bool first = (half == 0) == (i % 2 == 0);
+            const double before = Now();
+            (first ? a : b).run();
+            (first ? ta : tb) = Now() - before;
+        }
+        if (tb > 0) ratios.push_back(ta / tb);
+    }
+    b.tearDown();
+    a.tearDown();
+    std::sort(ratios.begin(), ratios.end());
+    return ratios.empty() ? 0 : ratios[ratios.size() / 2];
+}
+
+const bench::Case *FindCase(const std::vector<bench::Case> &cases, const std::string &name)
+{
+    for (const bench::Case &c : cases)
+        if (c.name == name) return &c;
+    return nullptr;
 }
 
 bool Selected(const std::string &name, const char *filter) { return filter == nullptr || name.find(filter) != std::string::npos; }
@@ -59,8 +111,11 @@ int main(int argc, char **argv)
     if (profiled >= 0) return profiled;
     // --filter=<text>: only the cases whose name contains the text.
     const char *filter = nullptr;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--filter=", 9) == 0) filter = argv[i] + 9;
+        if (std::strncmp(argv[i], "--repetitions=", 14) == 0) g_repetitions = std::max(1, std::atoi(argv[i] + 14));
+        if (std::strncmp(argv[i], "--min-time=", 11) == 0) g_minSeconds = std::atof(argv[i] + 11);
+    }
 
     std::vector<bench::Case> cases;
     bench::Report report;
@@ -71,13 +126,30 @@ int main(int argc, char **argv)
         if (Selected(cases[i].name, filter)) order.push_back(i);
     std::vector<double> best(cases.size(), 0);
     std::mt19937 random(1);
-    for (int repetition = 0; repetition < kRepetitions; ++repetition) {
+    for (int repetition = 0; repetition < g_repetitions; ++repetition) {
         std::shuffle(order.begin(), order.end(), random);
         for (size_t index : order) {
             const double ns = Measure(cases[index]);
             if (best[index] == 0 || ns < best[index]) best[index] = ns;
         }
-        std::fprintf(stderr, "repetition %d of %d done\n", repetition + 1, kRepetitions);
+        std::fprintf(stderr, "repetition %d of %d done\n", repetition + 1, g_repetitions);
+    }
+
+    // The conversions' ratios in pairs: under Wine most of the work happens
+    // in the Wine server, and the time it gets on a busy machine varies by more
+    // than the library's share.
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const bench::ConversionRow &row : report.conversionRows) pairs.push_back({row.library, row.floor});
+    for (const bench::ScalingRow &row : report.scalingRows) {
+        pairs.push_back({row.large, row.small});
+        pairs.push_back({row.largeFloor, row.smallFloor});
+    }
+    for (const auto &pair : pairs) {
+        const bench::Case *a = FindCase(cases, pair.first);
+        const bench::Case *b = FindCase(cases, pair.second);
+        if (a == nullptr || b == nullptr || !Selected(a->name, filter) || !Selected(b->name, filter)) continue;
+        report.pairedRatios[pair] = PairedRatio(*a, *b);
+        std::fprintf(stderr, "paired %s / %s: %.3f\n", pair.first.c_str(), pair.second.c_str(), report.pairedRatios[pair]);
     }
 
     bench::Results results;
