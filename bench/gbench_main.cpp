@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -38,6 +39,17 @@ private:
     bench::Results *results_;
     bool aggregatesOnly_;
 };
+
+}  // namespace
+
+double bench::RunnerClock()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+namespace {
 
 int Repetitions(const std::vector<char *> &args)
 {
@@ -80,8 +92,11 @@ int main(int argc, char **argv)
     bench::Results results;
     // Each repetition on its own line only when there is just one.
     CollectingReporter reporter(&results, repeated);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    // The conversions' ratios once more, iteration against iteration (only
+    // when the conversions were among the cases run).
+    if (ran > 0 && results.count("ConvertTicket/1000 features") != 0) bench::MeasurePairs(cases, &report, 2.0, nullptr);
     bench::PrintReport(report, results);
     return 0;
 }

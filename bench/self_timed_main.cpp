@@ -23,7 +23,9 @@ namespace {
 double g_minSeconds = 0.2;
 int g_repetitions = 7;
 
-double Now()
+}  // namespace
+
+double bench::RunnerClock()
 {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
@@ -34,6 +36,10 @@ double Now()
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+namespace {
+
+double Now() { return bench::RunnerClock(); }
 
 // Iterations at least this long are timed one by one.
 constexpr double kLongIteration = 20e-6;
@@ -64,41 +70,6 @@ double Measure(const bench::Case &c)
     c.tearDown();
     const double perIteration = elapsed / static_cast<double>(iterations);
     return (perIteration >= kLongIteration ? fastest : perIteration) * 1e9;
-}
-
-// time(a) / time(b), from iterations of the two run in turn (which one first
-// alternates), as the median of the pairs' ratios: both halves of a pair see
-// the machine alike, however busy it is.
-double PairedRatio(const bench::Case &a, const bench::Case &b)
-{
-    a.setUp();
-    b.setUp();
-    a.run();
-    b.run();
-    std::vector<double> ratios;
-    const double start = Now();
-    for (int i = 0; i < 400 && (i < 7 || Now() - start < g_minSeconds * g_repetitions); ++i) {
-        double ta = 0;
-        double tb = 0;
-        for (int half = 0; half < 2; ++half) {
-            const bool first = (half == 0) == (i % 2 == 0);
-            const double before = Now();
-            (first ? a : b).run();
-            (first ? ta : tb) = Now() - before;
-        }
-        if (tb > 0) ratios.push_back(ta / tb);
-    }
-    b.tearDown();
-    a.tearDown();
-    std::sort(ratios.begin(), ratios.end());
-    return ratios.empty() ? 0 : ratios[ratios.size() / 2];
-}
-
-const bench::Case *FindCase(const std::vector<bench::Case> &cases, const std::string &name)
-{
-    for (const bench::Case &c : cases)
-        if (c.name == name) return &c;
-    return nullptr;
 }
 
 bool Selected(const std::string &name, const char *filter) { return filter == nullptr || name.find(filter) != std::string::npos; }
@@ -135,22 +106,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "repetition %d of %d done\n", repetition + 1, g_repetitions);
     }
 
-    // The conversions' ratios in pairs: under Wine most of the work happens
-    // in the Wine server, and the time it gets on a busy machine varies by more
-    // than the library's share.
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (const bench::ConversionRow &row : report.conversionRows) pairs.push_back({row.library, row.floor});
-    for (const bench::ScalingRow &row : report.scalingRows) {
-        pairs.push_back({row.large, row.small});
-        pairs.push_back({row.largeFloor, row.smallFloor});
-    }
-    for (const auto &pair : pairs) {
-        const bench::Case *a = FindCase(cases, pair.first);
-        const bench::Case *b = FindCase(cases, pair.second);
-        if (a == nullptr || b == nullptr || !Selected(a->name, filter) || !Selected(b->name, filter)) continue;
-        report.pairedRatios[pair] = PairedRatio(*a, *b);
-        std::fprintf(stderr, "paired %s / %s: %.3f\n", pair.first.c_str(), pair.second.c_str(), report.pairedRatios[pair]);
-    }
+    // Wall-clock time under Wine carries the Wine server's work, and the time
+    // the server gets on a busy machine varies by more than the library's share.
+    bench::MeasurePairs(cases, &report, g_minSeconds * g_repetitions, filter);
 
     bench::Results results;
     std::printf("%-60s %16s\n", "case", "best ns/iter");
