@@ -50,6 +50,15 @@ TEST_F(LongStringTest, PrinterNames)
                       scenario::TicketLibraryPath(), 0);
         EXPECT_EQ(DriverWasCalled(), Fits(chars)) << chars;
         EXPECT_EQ(Leftovers(), "") << chars;
+
+        // An export names its ticket in printer data, which no printer of such
+        // a name can hold: bound or not, no ticket comes out.
+        const WString exported = scenario::TempFilePath("long-printer-name.xml");
+        RemoveFile(exported);
+        ConvertDevmode(name.c_str(), exported.c_str(), &devmode.pub, scenario::TicketLibraryPath(), 0);
+        EXPECT_FALSE(FileExists(exported)) << chars;
+        EXPECT_EQ(Leftovers(), "") << chars;
+        RemoveFile(exported);
         HostWinRemovePrinter(name.c_str());
     }
 }
@@ -74,6 +83,13 @@ TEST_F(LongStringTest, TicketLibraryPaths)
                       path.c_str(), 0);
         EXPECT_EQ(DriverWasCalled(), Fits(chars)) << chars;
         EXPECT_EQ(Leftovers(), "") << chars;
+
+        const WString exported = scenario::TempFilePath("long-library-path.xml");
+        RemoveFile(exported);
+        ConvertDevmode(scenario::PrinterName(), exported.c_str(), &devmode.pub, path.c_str(), 0);
+        EXPECT_EQ(FileExists(exported), Fits(chars)) << chars;
+        EXPECT_EQ(Leftovers(), "") << chars;
+        RemoveFile(exported);
     }
 }
 
