@@ -14,6 +14,10 @@
 #   clang                         the fuzz preset: the libFuzzer targets build with clang
 #   libclang-rt-14-dev            clang's runtimes: libFuzzer and the sanitizers
 #   llvm                          llvm-symbolizer: sanitizer and fuzzer reports with source lines
+# With --x86-smoke, also what scripts/smoke-x86.sh needs (not scripts/test.sh:
+# it brings the i386 architecture and about 200 packages):
+#   wine32:i386                   the 32-bit Wine, to run the 32-bit product DLL
+#   qemu-user-static              runs that i386 code, which this machine cannot execute itself
 set -euo pipefail
 packages=(
   cmake ninja-build g++ make
@@ -25,6 +29,12 @@ packages=(
   valgrind
   clang libclang-rt-14-dev llvm
 )
+if [ "${1:-}" == "--x86-smoke" ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $([ "$(id -u)" -ne 0 ] && echo sudo) dpkg --add-architecture i386
+  fi
+  packages+=(wine32:i386 qemu-user-static)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

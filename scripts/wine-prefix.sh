@@ -34,9 +34,13 @@ log=$CONVERTAPI_WINE_BUILD/wine-prefix.log
 "$WINESERVER" -w 2>/dev/null || true
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
+# The launcher stops waiting for wineboot after a while (a busy machine, or a
+# 32-bit half set up under qemu): wait for the server, which ends after the
+# last process, before anything uses the prefix.
+"$WINE" wineboot -i >"$log" 2>&1 || true
+"$WINESERVER" -w
 # (Its own output goes nowhere: a caller such as ctest waits for its pipes.)
 "$WINESERVER" -p${CONVERTAPI_WINESERVER_PERSIST:-} </dev/null >/dev/null 2>&1
-"$WINE" wineboot -i >"$log" 2>&1
 # The prefix's drive Z: is the Linux root.
 windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
 if ! "$WINE" "$setup" "$(windows_path "$driver")" >>"$log" 2>&1; then
