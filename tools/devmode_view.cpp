@@ -20,8 +20,6 @@ struct NamedValue {
     const char *constant;
 };
 
-#define NAMES(table) table, sizeof(table) / sizeof(table[0])
-
 const NamedValue kOrientation[] = {{1, "portrait", "DMORIENT_PORTRAIT"}, {2, "landscape", "DMORIENT_LANDSCAPE"}};
 const NamedValue kPaperSize[] = {
     {1, "Letter", "DMPAPER_LETTER"}, {3, "Tabloid", "DMPAPER_TABLOID"},     {4, "Ledger", "DMPAPER_LEDGER"},
@@ -69,69 +67,89 @@ std::string Named(const NamedValue *table, size_t count, long value)
     return std::string();
 }
 
-std::string Tenths(long value)
+#define NAMED_MEANING(function, table) \
+    std::string function(long value) { return Named(table, sizeof(table) / sizeof(table[0]), value); }
+
+NAMED_MEANING(OrientationMeaning, kOrientation)
+NAMED_MEANING(PaperSizeMeaning, kPaperSize)
+NAMED_MEANING(DefaultSourceMeaning, kDefaultSource)
+NAMED_MEANING(ColorMeaning, kColor)
+NAMED_MEANING(DuplexMeaning, kDuplex)
+NAMED_MEANING(TTOptionMeaning, kTTOption)
+NAMED_MEANING(CollateMeaning, kCollate)
+NAMED_MEANING(NupMeaning, kNup)
+NAMED_MEANING(IcmMethodMeaning, kIcmMethod)
+NAMED_MEANING(IcmIntentMeaning, kIcmIntent)
+NAMED_MEANING(MediaTypeMeaning, kMediaType)
+NAMED_MEANING(DitherTypeMeaning, kDitherType)
+
+#undef NAMED_MEANING
+
+std::string TenthsMeaning(long value)
 {
     if (value == 0) return std::string();
     return std::to_string(value / 10) + "." + std::to_string((value < 0 ? -value : value) % 10) + " mm";
 }
 
-std::string Resolution(long value) { return value > 0 ? std::to_string(value) + " dpi" : std::string(); }
+std::string ResolutionMeaning(long value) { return value > 0 ? std::to_string(value) + " dpi" : std::string(); }
 
-std::string MeaningOf(const char *name, long value)
+std::string PrintQualityMeaning(long value)
 {
-    const std::string field(name);
-    if (field == "dmOrientation") return Named(NAMES(kOrientation), value);
-    if (field == "dmPaperSize") return Named(NAMES(kPaperSize), value);
-    if (field == "dmPaperLength" || field == "dmPaperWidth") return Tenths(value);
-    if (field == "dmScale") return value > 0 ? std::to_string(value) + " %" : std::string();
-    if (field == "dmCopies") return value > 0 ? std::to_string(value) + (value == 1 ? " copy" : " copies") : "";
-    if (field == "dmDefaultSource") return Named(NAMES(kDefaultSource), value);
-    if (field == "dmPrintQuality") return value > 0 ? Resolution(value) : Named(NAMES(kPrintQuality), value);
-    if (field == "dmColor") return Named(NAMES(kColor), value);
-    if (field == "dmDuplex") return Named(NAMES(kDuplex), value);
-    if (field == "dmYResolution") return Resolution(value);
-    if (field == "dmTTOption") return Named(NAMES(kTTOption), value);
-    if (field == "dmCollate") return Named(NAMES(kCollate), value);
-    if (field == "dmNup") return Named(NAMES(kNup), value);
-    if (field == "dmICMMethod") return Named(NAMES(kIcmMethod), value);
-    if (field == "dmICMIntent") return Named(NAMES(kIcmIntent), value);
-    if (field == "dmMediaType") return Named(NAMES(kMediaType), value);
-    if (field == "dmDitherType") return Named(NAMES(kDitherType), value);
-    return std::string();
+    return value > 0 ? ResolutionMeaning(value) : Named(kPrintQuality, sizeof(kPrintQuality) / sizeof(kPrintQuality[0]), value);
 }
 
-#undef NAMES
+std::string ScaleMeaning(long value) { return value > 0 ? std::to_string(value) + " %" : std::string(); }
+
+std::string CopiesMeaning(long value)
+{
+    return value > 0 ? std::to_string(value) + (value == 1 ? " copy" : " copies") : std::string();
+}
 
 // --- The fields ------------------------------------------------------------
 
 enum class FieldKind { Short, Word, Dword };
 
-struct FieldSpec {
+struct FieldLayout {
     const char *name;
     size_t offset;
     FieldKind kind;
     DWORD bit;
     bool display;
+    std::string (*meaning)(long value);  // null: the number says it all
 };
 
-#define FIELD(member, kind, bit, display) {#member, offsetof(DEVMODEW, member), FieldKind::kind, bit, display}
+#define FIELD(member, kind, bit, display, meaning) \
+    {#member, offsetof(DEVMODEW, member), FieldKind::kind, bit, display, meaning}
 
 // In structure order. The bits are Windows' DM_* values.
-const FieldSpec kFields[] = {
-    FIELD(dmOrientation, Short, 0x00000001, false),      FIELD(dmPaperSize, Short, 0x00000002, false),
-    FIELD(dmPaperLength, Short, 0x00000004, false),      FIELD(dmPaperWidth, Short, 0x00000008, false),
-    FIELD(dmScale, Short, 0x00000010, false),            FIELD(dmCopies, Short, 0x00000100, false),
-    FIELD(dmDefaultSource, Short, 0x00000200, false),    FIELD(dmPrintQuality, Short, 0x00000400, false),
-    FIELD(dmColor, Short, 0x00000800, false),            FIELD(dmDuplex, Short, 0x00001000, false),
-    FIELD(dmYResolution, Short, 0x00002000, false),      FIELD(dmTTOption, Short, 0x00004000, false),
-    FIELD(dmCollate, Short, 0x00008000, false),          FIELD(dmLogPixels, Word, 0x00020000, true),
-    FIELD(dmBitsPerPel, Dword, 0x00040000, true),        FIELD(dmPelsWidth, Dword, 0x00080000, true),
-    FIELD(dmPelsHeight, Dword, 0x00100000, true),        FIELD(dmNup, Dword, 0x00000040, false),
-    FIELD(dmDisplayFrequency, Dword, 0x00400000, true),  FIELD(dmICMMethod, Dword, 0x00800000, false),
-    FIELD(dmICMIntent, Dword, 0x01000000, false),        FIELD(dmMediaType, Dword, 0x02000000, false),
-    FIELD(dmDitherType, Dword, 0x04000000, false),       FIELD(dmReserved1, Dword, 0, true),
-    FIELD(dmReserved2, Dword, 0, true),                  FIELD(dmPanningWidth, Dword, 0x08000000, true),
-    FIELD(dmPanningHeight, Dword, 0x10000000, true),
+const FieldLayout kFields[] = {
+    FIELD(dmOrientation, Short, 0x00000001, false, OrientationMeaning),
+    FIELD(dmPaperSize, Short, 0x00000002, false, PaperSizeMeaning),
+    FIELD(dmPaperLength, Short, 0x00000004, false, TenthsMeaning),
+    FIELD(dmPaperWidth, Short, 0x00000008, false, TenthsMeaning),
+    FIELD(dmScale, Short, 0x00000010, false, ScaleMeaning),
+    FIELD(dmCopies, Short, 0x00000100, false, CopiesMeaning),
+    FIELD(dmDefaultSource, Short, 0x00000200, false, DefaultSourceMeaning),
+    FIELD(dmPrintQuality, Short, 0x00000400, false, PrintQualityMeaning),
+    FIELD(dmColor, Short, 0x00000800, false, ColorMeaning),
+    FIELD(dmDuplex, Short, 0x00001000, false, DuplexMeaning),
+    FIELD(dmYResolution, Short, 0x00002000, false, ResolutionMeaning),
+    FIELD(dmTTOption, Short, 0x00004000, false, TTOptionMeaning),
+    FIELD(dmCollate, Short, 0x00008000, false, CollateMeaning),
+    FIELD(dmLogPixels, Word, 0x00020000, true, nullptr),
+    FIELD(dmBitsPerPel, Dword, 0x00040000, true, nullptr),
+    FIELD(dmPelsWidth, Dword, 0x00080000, true, nullptr),
+    FIELD(dmPelsHeight, Dword, 0x00100000, true, nullptr),
+    FIELD(dmNup, Dword, 0x00000040, false, NupMeaning),
+    FIELD(dmDisplayFrequency, Dword, 0x00400000, true, nullptr),
+    FIELD(dmICMMethod, Dword, 0x00800000, false, IcmMethodMeaning),
+    FIELD(dmICMIntent, Dword, 0x01000000, false, IcmIntentMeaning),
+    FIELD(dmMediaType, Dword, 0x02000000, false, MediaTypeMeaning),
+    FIELD(dmDitherType, Dword, 0x04000000, false, DitherTypeMeaning),
+    FIELD(dmReserved1, Dword, 0, true, nullptr),
+    FIELD(dmReserved2, Dword, 0, true, nullptr),
+    FIELD(dmPanningWidth, Dword, 0x08000000, true, nullptr),
+    FIELD(dmPanningHeight, Dword, 0x10000000, true, nullptr),
 };
 
 #undef FIELD
@@ -158,16 +176,16 @@ constexpr DWORD kFormNameBit = 0x00010000;
 
 size_t FieldBytes(FieldKind kind) { return kind == FieldKind::Dword ? 4 : 2; }
 
-long ReadField(const BYTE *bytes, const FieldSpec &spec)
+long ReadField(const BYTE *bytes, const FieldLayout &field)
 {
-    if (spec.kind == FieldKind::Dword) {
+    if (field.kind == FieldKind::Dword) {
         DWORD value = 0;
-        std::memcpy(&value, bytes + spec.offset, sizeof(value));
+        std::memcpy(&value, bytes + field.offset, sizeof(value));
         return static_cast<long>(value);
     }
     WORD value = 0;
-    std::memcpy(&value, bytes + spec.offset, sizeof(value));
-    return spec.kind == FieldKind::Short ? static_cast<long>(static_cast<SHORT>(value)) : static_cast<long>(value);
+    std::memcpy(&value, bytes + field.offset, sizeof(value));
+    return field.kind == FieldKind::Short ? static_cast<long>(static_cast<SHORT>(value)) : static_cast<long>(value);
 }
 
 // A fixed-size WCHAR field, up to its first zero.
@@ -260,10 +278,11 @@ DevmodeView DescribeDevmode(const BYTE *bytes, DWORD size)
     for (const BitName &bit : kFieldBits)
         if (view.dmFields & bit.bit) view.fieldNames.push_back(bit.name);
     const size_t publicSize = view.dmSize < size ? view.dmSize : size;
-    for (const FieldSpec &spec : kFields) {
-        if (spec.offset + FieldBytes(spec.kind) > publicSize) continue;
-        const long value = ReadField(bytes, spec);
-        view.fields.push_back({spec.name, value, MeaningOf(spec.name, value), spec.bit, spec.display});
+    for (const FieldLayout &field : kFields) {
+        if (field.offset + FieldBytes(field.kind) > publicSize) continue;
+        const long value = ReadField(bytes, field);
+        view.fields.push_back(
+            {field.name, value, field.meaning ? field.meaning(value) : std::string(), field.bit, field.display});
     }
     const size_t formOffset = offsetof(DEVMODEW, dmFormName);
     view.hasFormName = formOffset + CCHFORMNAME * sizeof(WCHAR) <= publicSize;

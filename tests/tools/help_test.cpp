@@ -10,6 +10,9 @@ struct HelpCase {
     std::vector<std::string> options;  // each must be explained
 };
 
+// Named in test output by its command, not by its bytes.
+void PrintTo(const HelpCase &value, std::ostream *out) { *out << value.command; }
+
 class HelpTest : public ToolTest, public ::testing::WithParamInterface<HelpCase> {};
 
 TEST_P(HelpTest, ExplainsTheSubcommandAndEveryOption)
@@ -59,6 +62,9 @@ struct UsageCase {
     std::vector<std::string> args;
     const char *message;
 };
+
+// Named in test output by its name, not by its bytes.
+void PrintTo(const UsageCase &value, std::ostream *out) { *out << value.name; }
 
 class UsageTest : public ToolTest, public ::testing::WithParamInterface<UsageCase> {};
 

@@ -3,6 +3,7 @@
 # against the installed package with find_package(convertapi), and run.
 #   -DBUILD=<this build> -DSOURCE=<source tree> -DWORK=<scratch folder>
 #   -DGENERATOR=<generator> [-DTOOLCHAIN=<file>] [-DEMULATOR=<runner>] -DWINDOWS=<ON|OFF>
+#   -DC_COMPILER -DCXX_COMPILER -DC_FLAGS -DCXX_FLAGS -DLINKER_FLAGS: as this build has them
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result EQUAL 0)
@@ -30,9 +31,12 @@ foreach(file IN LISTS expected)
 endforeach()
 
 set(configure ${CMAKE_COMMAND} -S ${SOURCE}/examples/consumer -B ${WORK}/consumer -G ${GENERATOR}
-  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release
+  "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
 if(TOOLCHAIN)
   list(APPEND configure -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+else()
+  list(APPEND configure -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
 endif()
 run(${configure})
 run(${CMAKE_COMMAND} --build ${WORK}/consumer)

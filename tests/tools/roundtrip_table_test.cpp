@@ -14,6 +14,9 @@ struct CompareCase {
     bool preserved;
 };
 
+// Named in test output by its name, not by its bytes.
+void PrintTo(const CompareCase &value, std::ostream *out) { *out << value.name; }
+
 class CompareFeaturesTest : public ::testing::TestWithParam<CompareCase> {};
 
 TEST_P(CompareFeaturesTest, MatchesBySectionAndName)

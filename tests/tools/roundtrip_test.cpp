@@ -94,6 +94,9 @@ struct BadTicketCase {
     const char *message;
 };
 
+// Named in test output by its name, not by its bytes.
+void PrintTo(const BadTicketCase &value, std::ostream *out) { *out << value.name; }
+
 class RoundTripBadTicketTest : public RoundTripTest, public ::testing::WithParamInterface<BadTicketCase> {};
 
 TEST_P(RoundTripBadTicketTest, SaysWhyAndLeavesNothingBehind)

@@ -145,6 +145,9 @@ struct NotADevmodeCase {
     const char *message;
 };
 
+// Named in test output by its name, not by its bytes.
+void PrintTo(const NotADevmodeCase &value, std::ostream *out) { *out << value.name; }
+
 class NotADevmodeTest : public ShowDevmodeTest, public ::testing::WithParamInterface<NotADevmodeCase> {};
 
 TEST_P(NotADevmodeTest, EndsWith65)
