@@ -48,21 +48,26 @@ void GuidBytes(const GUID &guid, BYTE (&bytes)[16])
     std::memcpy(bytes + 8, guid.Data4, 8);
 }
 
+bool SameGuid(const GUID &a, const GUID &b)
+{
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
+           std::memcmp(a.Data4, b.Data4, sizeof(a.Data4)) == 0;
+}
+
 }  // namespace
 
 BYTE *DevmodeTagger::FindDevmodeTag(BYTE *buffer, DWORD size, GUID guid) const
 {
     if (buffer == nullptr || size < kDevmodeTagBlockSize) return nullptr;
 
+    const bool matchAnySlot = SameGuid(guid, kDevmodeTagAnyGuid);
+    // The GUIDs' bytes are laid out only once a signature has matched: most
+    // searches never get that far, and in a small DEVMODEW the layout would
+    // cost as much as the search.
     BYTE lead[16];
     BYTE trail[16];
     BYTE wanted[16];
-    BYTE any[16];
-    GuidBytes(kDevmodeTagLeadGuid, lead);
-    GuidBytes(kDevmodeTagTrailGuid, trail);
-    GuidBytes(guid, wanted);
-    GuidBytes(kDevmodeTagAnyGuid, any);
-    const bool matchAnySlot = std::memcmp(wanted, any, sizeof(any)) == 0;
+    bool laidOut = false;
 
     // The signature's first four bytes as one word, read the same way as the
     // candidates below, so that most false candidates cost no call.
@@ -71,8 +76,14 @@ BYTE *DevmodeTagger::FindDevmodeTag(BYTE *buffer, DWORD size, GUID guid) const
     auto isBlock = [&](const BYTE *p) {
         std::uint32_t word = 0;
         std::memcpy(&word, p, sizeof(word));
-        return word == head && std::memcmp(p, kSignatureBytes, sizeof(kSignatureBytes)) == 0 &&
-               std::memcmp(p + kLeadOffset, lead, sizeof(lead)) == 0 &&
+        if (word != head || std::memcmp(p, kSignatureBytes, sizeof(kSignatureBytes)) != 0) return false;
+        if (!laidOut) {
+            GuidBytes(kDevmodeTagLeadGuid, lead);
+            GuidBytes(kDevmodeTagTrailGuid, trail);
+            GuidBytes(guid, wanted);
+            laidOut = true;
+        }
+        return std::memcmp(p + kLeadOffset, lead, sizeof(lead)) == 0 &&
                (matchAnySlot || std::memcmp(p + kSlotOffset, wanted, sizeof(wanted)) == 0) &&
                std::memcmp(p + kTrailOffset, trail, sizeof(trail)) == 0;
     };
