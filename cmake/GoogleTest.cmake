@@ -20,4 +20,8 @@ endif()
 # One ctest entry per test program: under Wine each process start costs time.
 function(convertapi_add_test_program name)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(WIN32)
+    # Under Wine every program shares the prefix's registry and printers.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_prefix)
+  endif()
 endfunction()
