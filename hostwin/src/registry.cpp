@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -27,6 +28,7 @@ const REGSAM kGenericRead = 0x80000000, kGenericWrite = 0x40000000, kGenericAll 
 const REGSAM kMaximumAllowed = 0x02000000;
 
 struct Value {
+    unsigned long long seq; // order of first setting
     std::u16string name;
     DWORD type;
     std::vector<BYTE> data;
@@ -36,7 +38,13 @@ struct Key {
     std::u16string name;
     Key *parent = nullptr;
     std::vector<std::shared_ptr<Key>> subkeys; // sorted by CompareNoCase
-    std::vector<Value> values;                 // in the order first set
+    // In the order first set. A deque, so that taking values off the front
+    // (how a key is emptied value by value) costs no move of the others.
+    std::deque<Value> values;
+    // Each value's name in upper case -> its sequence number; the values stay
+    // sorted by it, so a name is found without comparing it with every other.
+    std::unordered_map<std::u16string, unsigned long long> upperNames;
+    unsigned long long nextSeq = 0;
     bool deleted = false;
 };
 
@@ -71,10 +79,21 @@ REGSAM EffectiveAccess(REGSAM sam)
     return sam;
 }
 
-std::vector<Value>::iterator FindValue(Key &key, const std::u16string &name)
+// The name as the registry compares it: EqualNoCase(a, b) exactly when
+// UpperName(a) == UpperName(b).
+std::u16string UpperName(const std::u16string &name)
 {
-    return std::find_if(key.values.begin(), key.values.end(),
-                        [&](const Value &v) { return EqualNoCase(v.name, name); });
+    std::u16string upper(name);
+    for (char16_t &c : upper) c = hostwin::UpperCase(c);
+    return upper;
+}
+
+std::deque<Value>::iterator FindValue(Key &key, const std::u16string &name)
+{
+    auto found = key.upperNames.find(UpperName(name));
+    if (found == key.upperNames.end()) return key.values.end();
+    return std::lower_bound(key.values.begin(), key.values.end(), found->second,
+                            [](const Value &v, unsigned long long seq) { return v.seq < seq; });
 }
 
 std::shared_ptr<Key> FindSubkey(const Key &key, const std::u16string &name)
@@ -107,6 +126,7 @@ void MarkDeleted(Key &key)
     for (auto &child : key.subkeys) MarkDeleted(*child);
     key.subkeys.clear();
     key.values.clear();
+    key.upperNames.clear();
 }
 
 void Unlink(Key &key)
@@ -312,7 +332,8 @@ LONG WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD
         it->type = dwType; // keeps its place and the case of its first name
         it->data.swap(data);
     } else {
-        key->values.push_back(Value{name, dwType, std::move(data)});
+        key->upperNames[UpperName(name)] = key->nextSeq;
+        key->values.push_back(Value{key->nextSeq++, name, dwType, std::move(data)});
     }
     return ERROR_SUCCESS;
 }
@@ -414,6 +435,7 @@ LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
     if (rc != ERROR_SUCCESS) return rc;
     auto it = FindValue(*key, hostwin::FromWide(lpValueName));
     if (it == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    key->upperNames.erase(UpperName(it->name));
     key->values.erase(it);
     return ERROR_SUCCESS;
 }
@@ -458,6 +480,7 @@ LONG WINAPI RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey)
         }
         key->subkeys.clear();
         key->values.clear();
+        key->upperNames.clear();
         return ERROR_SUCCESS;
     }
     Unlink(*key);
@@ -509,7 +532,8 @@ LONG RegistrySetValue(HKEY root, const std::u16string &path, const std::u16strin
         it->type = type;
         it->data.swap(bytes);
     } else {
-        key->values.push_back(Value{name, type, std::move(bytes)});
+        key->upperNames[UpperName(name)] = key->nextSeq;
+        key->values.push_back(Value{key->nextSeq++, name, type, std::move(bytes)});
     }
     return ERROR_SUCCESS;
 }
@@ -544,6 +568,7 @@ LONG RegistryDeleteValue(HKEY root, const std::u16string &path, const std::u16st
     if (rc != ERROR_SUCCESS) return rc;
     auto it = FindValue(*key, name);
     if (it == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    key->upperNames.erase(UpperName(it->name));
     key->values.erase(it);
     return ERROR_SUCCESS;
 }
