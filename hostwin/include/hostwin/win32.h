@@ -266,7 +266,7 @@ static_assert(sizeof(DEVMODEW) == 220, "DEVMODEW has the Windows layout");
 #define DM_TTOPTION 0x00004000
 #define DM_COLLATE 0x00008000
 #define DM_FORMNAME 0x00010000
-#define DM_NUP 0x00040000
+#define DM_NUP 0x00000040
 #define DM_MEDIATYPE 0x02000000
 
 #define DMORIENT_PORTRAIT 1
