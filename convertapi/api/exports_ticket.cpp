@@ -4,21 +4,16 @@
 #include "convertapi/api/devmode_tagger.h"
 #include "convertapi/api/global_converter.h"
 #include "convertapi/common/constants.h"
+#include "convertapi/common/null_guid.h"
 #include "convertapi/engine/converter.h"
 
-#include <cstring>
 #include <new>
 
 using convertapi::Converter;
 using convertapi::DevmodeTagger;
 using convertapi::GlobalConverter;
+using convertapi::IsNullGuid;
 using convertapi::kNullGuid;
-
-namespace {
-
-bool IsNullGuid(const GUID &guid) { return std::memcmp(&guid, &kNullGuid, sizeof(GUID)) == 0; }
-
-}  // namespace
 
 void CONVERTAPI_CALL ConvertTicket(const WCHAR *printerName, const WCHAR *ticketPath, DEVMODEW *devmode,
                                    const WCHAR *ticketManager, DWORD ticketType)

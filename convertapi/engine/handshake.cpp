@@ -4,6 +4,7 @@
 
 #include "convertapi/common/bounded_string.h"
 #include "convertapi/common/constants.h"
+#include "convertapi/common/null_guid.h"
 #include "convertapi/regutil/driver_data_cleaner.h"
 #include "convertapi/regutil/utility.h"
 
@@ -58,8 +59,6 @@ int WriteValue(const WCHAR *keyPath, const WCHAR *valueName, DWORD type, const B
     RegCloseKey(key);
     return result;
 }
-
-bool IsNullGuid(const GUID &guid) { return std::memcmp(&guid, &kNullGuid, sizeof(GUID)) == 0; }
 
 // The process key path for `guid` in a caller's buffer: the id is the
 // process id for GUID_NULL and the braced GUID text otherwise.
