@@ -24,6 +24,15 @@ inline const GUID kNull = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 inline bool SameGuid(const GUID &a, const GUID &b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
+// A new instance on the scenario printer; a failure is the test's, and the
+// GUID it then returns is GUID_NULL.
+inline GUID InitializeInstance()
+{
+    GUID guid = kNull;
+    EXPECT_EQ(InitializeConvertAPI(scenario::PrinterName(), scenario::TicketLibraryPath(), &guid), ConvertAPISuccess);
+    return guid;
+}
+
 // The printer driver's own default DEVMODEW, with its free tag block.
 inline bool DefaultDevmode(StandinDevmode *devmode)
 {

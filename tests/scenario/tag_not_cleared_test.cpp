@@ -31,14 +31,6 @@ protected:
         ScenarioTest::TearDown();
     }
 
-    GUID Initialize()
-    {
-        GUID guid = kNull;
-        EXPECT_EQ(InitializeConvertAPI(scenario::PrinterName(), scenario::TicketLibraryPath(), &guid),
-                  ConvertAPISuccess);
-        return guid;
-    }
-
     // The driver took the call for the instance's: the tag was there when it
     // came in.
     static void ExpectTaggedCall(const GUID &guid, bool exporting)
@@ -78,7 +70,7 @@ protected:
 
 TEST_F(TagNotClearedTest, ConvertTicketExReports13AfterTheDriversWorkAndTheInstanceGoesOn)
 {
-    const GUID guid = Initialize();
+    const GUID guid = InitializeInstance();
     ASSERT_EQ(ReadTicket(0, scenario::DataPath("tickets/flat.xml").c_str(), guid), ConvertAPISuccess);
 
     for (DWORD flags : {FlagDocumentProperties, FlagPrinterProperties | FlagDocumentProperties, FlagFromDriverData}) {
@@ -129,7 +121,7 @@ TEST_F(TagNotClearedTest, ConvertDevModeExReports13WithBothRequestsWithdrawnAndT
             SCOPED_TRACE(std::string(c.what) + ", flags " + std::to_string(flags));
             RemoveFile(ticket);
             StandinDevmode devmode = fresh;
-            const GUID guid = Initialize();
+            const GUID guid = InitializeInstance();
             scenario::Driver().Reset();
             scenario::Driver().SetAnswer(c.answer);
             EXPECT_EQ(ConvertDevModeEx(ticket.c_str(), &devmode.pub, guid, flags), c.result);

@@ -33,14 +33,6 @@ protected:
         ScenarioTest::TearDown();
     }
 
-    GUID Initialize()
-    {
-        GUID guid = kNull;
-        EXPECT_EQ(InitializeConvertAPI(scenario::PrinterName(), scenario::TicketLibraryPath(), &guid),
-                  ConvertAPISuccess);
-        return guid;
-    }
-
     // flat.xml, as the driver keeps it in the DEVMODEW.
     void ExpectFlatTicketApplied()
     {
@@ -95,7 +87,7 @@ TEST_F(TicketToDevmodeTest, ConvertTicketAppliesTheTicketAndWithdrawsItsRequest)
 
 TEST_F(TicketToDevmodeTest, AnInstanceReadsAppliesAndEndsAndTheTicketComesBack)
 {
-    const GUID guid = Initialize();
+    const GUID guid = InitializeInstance();
     ASSERT_EQ(ReadTicket(1234, scenario::DataPath("tickets/flat.xml").c_str(), guid), ConvertAPISuccess);
     EXPECT_TRUE(scenario::KeyExists(Below(GuidKeyName(guid)) + TEXT("\\CalvexDriverData\\Physical")));
     EXPECT_TRUE(scenario::KeyExists(Below(GuidKeyName(guid)) + TEXT("\\CalvexDriverData\\Printing\\DevModeItems")));
@@ -149,7 +141,7 @@ TEST_F(TicketToDevmodeTest, ANestedTicketIsWalkedToItsLastLevel)
 
 TEST_F(TicketToDevmodeTest, AnEmptySectionLeavesItsDriverCallOut)
 {
-    const GUID guid = Initialize();
+    const GUID guid = InitializeInstance();
     ASSERT_EQ(ReadTicket(0, scenario::DataPath("tickets/empty_section.xml").c_str(), guid), ConvertAPISuccess);
     EXPECT_FALSE(scenario::KeyExists(Below(GuidKeyName(guid)) + TEXT("\\CalvexDriverData\\Printing")));
     EXPECT_TRUE(scenario::KeyExists(Below(GuidKeyName(guid)) + TEXT("\\CalvexDriverData\\Physical")));
@@ -166,7 +158,7 @@ TEST_F(TicketToDevmodeTest, AnEmptySectionLeavesItsDriverCallOut)
 
 TEST_F(TicketToDevmodeTest, RefusedArgumentsChangeNothing)
 {
-    const GUID guid = Initialize();
+    const GUID guid = InitializeInstance();
     struct Case {
         const char *what;
         DWORD result;
@@ -200,7 +192,7 @@ TEST_F(TicketToDevmodeTest, ATicketThatCannotBeReadGives17)
     EXPECT_EQ(ReadTicket(0, scenario::DataPath("tickets/flat.xml").c_str(), unbound), ConvertAPITicketNotRead);
     ExpectNoRequest(unbound);
 
-    const GUID guid = Initialize();
+    const GUID guid = InitializeInstance();
     struct Case {
         const char *what;
         const WCHAR *path;
