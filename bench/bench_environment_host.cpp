@@ -1,5 +1,6 @@
 // The host variant: printers and modules in hostwin.
 #include "bench/bench_environment.h"
+#include "bench/standin_modules.h"
 
 #include "hostwin/control.h"
 
@@ -11,6 +12,8 @@ namespace bench {
 namespace {
 
 const WCHAR kPrinter[] = TEXT("Standin Printer");
+
+}  // namespace
 
 HMODULE TicketLibraryModule()
 {
@@ -25,8 +28,6 @@ HMODULE DriverModule()
     static HMODULE module = LoadLibraryW(Widen(STANDIN_DRIVER_MODULE).c_str());
     return module;
 }
-
-}  // namespace
 
 bool PrepareEnvironment()
 {
@@ -58,21 +59,5 @@ WString TempFilePathWide(const char *name) { return Widen(TempFilePath(name)); }
 PrinterPropertiesProc PrinterPropertiesEntry() { return &PrinterProperties; }
 
 long PlatformCallCount(const char *function) { return HostWinCallCount(function); }
-
-long TicketLibraryCallCount(const char *entryPoint)
-{
-    typedef LONG(WINAPI * CountProc)(const char *);
-    FARPROC proc = TicketLibraryModule() ? GetProcAddress(TicketLibraryModule(), "StandinTicketLibCallCount") : nullptr;
-    if (proc == nullptr) return -1;
-    return reinterpret_cast<CountProc>(reinterpret_cast<void (*)()>(proc))(entryPoint);
-}
-
-long DriverCallCount()
-{
-    typedef LONG(WINAPI * CountProc)(void);
-    FARPROC proc = DriverModule() ? GetProcAddress(DriverModule(), "StandinDriverCallCount") : nullptr;
-    if (proc == nullptr) return -1;
-    return reinterpret_cast<CountProc>(reinterpret_cast<void (*)()>(proc))();
-}
 
 }  // namespace bench

@@ -2,7 +2,9 @@
 // stand-in driver installed as the driver of "Standin Printer". The modules
 // sit beside this program.
 #include "bench/bench_environment.h"
+#include "bench/standin_modules.h"
 
+#include "tests/support/running_under_wine.h"
 #include "tests/support/wine_import_patch.h"
 
 #include <memory>
@@ -13,12 +15,6 @@ namespace {
 
 const WCHAR kPrinter[] = TEXT("Standin Printer");
 
-bool RunningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(TEXT("ntdll.dll"));
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 WString ProgramFolder()
 {
     WCHAR path[MAX_PATH] = {};
@@ -26,6 +22,8 @@ WString ProgramFolder()
     WString folder(path, length);
     return folder.substr(0, folder.find_last_of(TEXT('\\')) + 1);
 }
+
+}  // namespace
 
 HMODULE TicketLibraryModule()
 {
@@ -55,11 +53,9 @@ HMODULE DriverModule()
     return module;
 }
 
-}  // namespace
-
 bool PrepareEnvironment()
 {
-    if (RunningUnderWine()) scenario::PatchWinspoolGaps(GetModuleHandleW(TEXT("convertapi.dll")));
+    if (scenario::RunningUnderWine()) scenario::PatchWinspoolGaps(GetModuleHandleW(TEXT("convertapi.dll")));
     return TicketLibraryModule() != nullptr && DriverModule() != nullptr;
 }
 
@@ -89,25 +85,9 @@ PrinterPropertiesProc PrinterPropertiesEntry()
 {
     // Wine 8's PrinterProperties never reaches the driver; the library's
     // import is pointed at the harness's replacement, and so is the floor.
-    return RunningUnderWine() ? &scenario::HarnessPrinterProperties : &PrinterProperties;
+    return scenario::RunningUnderWine() ? &scenario::HarnessPrinterProperties : &PrinterProperties;
 }
 
 long PlatformCallCount(const char *) { return -1; }
-
-long TicketLibraryCallCount(const char *entryPoint)
-{
-    typedef LONG(WINAPI * CountProc)(const char *);
-    FARPROC proc = TicketLibraryModule() ? GetProcAddress(TicketLibraryModule(), "StandinTicketLibCallCount") : nullptr;
-    if (proc == nullptr) return -1;
-    return reinterpret_cast<CountProc>(reinterpret_cast<void (*)()>(proc))(entryPoint);
-}
-
-long DriverCallCount()
-{
-    typedef LONG(WINAPI * CountProc)(void);
-    FARPROC proc = DriverModule() ? GetProcAddress(DriverModule(), "StandinDriverCallCount") : nullptr;
-    if (proc == nullptr) return -1;
-    return reinterpret_cast<CountProc>(reinterpret_cast<void (*)()>(proc))();
-}
 
 }  // namespace bench
