@@ -46,6 +46,14 @@ void AddType(CLI::App *command, DWORD *type)
     command->add_option("--type", *type, "ticket type, passed to the driver as it is (default 0)")->type_name("N");
 }
 
+// --instance runs the named export sequence instead of the self-contained
+// export; --flags is that sequence's and means nothing without it.
+void AddInstance(CLI::App *command, bool *instance, const char *sequence, DWORD *flags, const char *flagsHelp)
+{
+    CLI::Option *instanceFlag = command->add_flag("--instance", *instance, sequence);
+    command->add_option("--flags", *flags, flagsHelp)->type_name("N")->needs(instanceFlag);
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
@@ -78,14 +86,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     toDevmodeCommand->add_option("--out", toDevmode.out, "save the resulting DEVMODEW here (binary)")
         ->type_name("FILE");
     AddType(toDevmodeCommand, &toDevmode.type);
-    CLI::Option *toDevmodeInstance = toDevmodeCommand->add_flag(
-        "--instance", toDevmode.instance, "InitializeConvertAPI, ReadTicket, ConvertTicketEx, KillConvertAPI");
-    toDevmodeCommand
-        ->add_option("--flags", toDevmode.flags,
-                     "ConvertTicketEx's flags: 1 PrinterProperties, 2 DocumentPropertiesW, 4 as the ticket's "
-                     "driver data decide (default 4)")
-        ->type_name("N")
-        ->needs(toDevmodeInstance);
+    AddInstance(toDevmodeCommand, &toDevmode.instance,
+                "InitializeConvertAPI, ReadTicket, ConvertTicketEx, KillConvertAPI", &toDevmode.flags,
+                "ConvertTicketEx's flags: 1 PrinterProperties, 2 DocumentPropertiesW, 4 as the ticket's "
+                "driver data decide (default 4)");
     toDevmodeCommand->footer(
         "Calls ConvertTicket (or the instance sequence) on the driver's default DEVMODEW, or on --devmode,\n"
         "shows the DEVMODEW that the driver gives back, and saves it with --out. ConvertTicket returns no\n"
@@ -100,14 +104,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         ->required()
         ->type_name("FILE");
     AddType(toTicketCommand, &toTicket.type);
-    CLI::Option *toTicketInstance = toTicketCommand->add_flag(
-        "--instance", toTicket.instance, "InitializeConvertAPI, ConvertDevModeEx, KillConvertAPI");
-    toTicketCommand
-        ->add_option("--flags", toTicket.flags,
-                     "ConvertDevModeEx's flags: 1 PrinterProperties, 2 DocumentPropertiesW, 4 as the driver data "
-                     "decide (default 2)")
-        ->type_name("N")
-        ->needs(toTicketInstance);
+    AddInstance(toTicketCommand, &toTicket.instance, "InitializeConvertAPI, ConvertDevModeEx, KillConvertAPI",
+                &toTicket.flags,
+                "ConvertDevModeEx's flags: 1 PrinterProperties, 2 DocumentPropertiesW, 4 as the driver data "
+                "decide (default 2)");
     toTicketCommand->footer(
         "Calls ConvertDevmode (or the instance sequence); the printer's driver writes the ticket. Exit code:\n"
         "the first result code that is not 0, or 1 when no ticket was written.\n\n"

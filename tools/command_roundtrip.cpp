@@ -29,11 +29,7 @@ int RunRoundTrip(const RoundTripOptions &options, Console &console)
     Target target;
     int exitCode = ResolveTarget(options.printer, options.library, true, &target, console.err);
     if (exitCode != kExitOk) return exitCode;
-    if (SpoolerDeletePrinterData() == nullptr) {
-        console.err << "convertapi: this spooler has no DeletePrinterDataW (Wine 8 lacks it); the library could not "
-                       "withdraw the export's printer data, and would end the program trying\n";
-        return kExitUnavailable;
-    }
+    if (!SpoolerCanWithdrawExport("the", console.err)) return kExitUnavailable;
     const WString ticketIn = Widen(options.ticket);
     if (!FileReadable(ticketIn)) {
         console.err << "convertapi: cannot read the ticket " << options.ticket << "\n";

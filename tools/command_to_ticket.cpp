@@ -18,11 +18,7 @@ int RunToTicket(const ToTicketOptions &options, Console &console)
     Target target;
     int exitCode = ResolveTarget(options.printer, options.library, true, &target, console.err);
     if (exitCode != kExitOk) return exitCode;
-    if (SpoolerDeletePrinterData() == nullptr) {
-        console.err << "convertapi: this spooler has no DeletePrinterDataW (Wine 8 lacks it); the library could not "
-                       "withdraw an export's printer data, and would end the program trying\n";
-        return kExitUnavailable;
-    }
+    if (!SpoolerCanWithdrawExport("an", console.err)) return kExitUnavailable;
     DevmodeBuffer devmode;
     std::string error;
     if (!LoadDevmodeFile(Widen(options.devmode), &devmode, &error)) {

@@ -17,4 +17,12 @@ DeletePrinterDataProc SpoolerDeletePrinterData()
 #endif
 }
 
+bool SpoolerCanWithdrawExport(const char *whose, std::ostream &err)
+{
+    if (SpoolerDeletePrinterData() != nullptr) return true;
+    err << "convertapi: this spooler has no DeletePrinterDataW (Wine 8 lacks it); the library could not withdraw "
+        << whose << " export's printer data, and would end the program trying\n";
+    return false;
+}
+
 }  // namespace convertapi_cli

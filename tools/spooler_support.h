@@ -6,11 +6,17 @@
 
 #include "convertapi/common/platform.h"
 
+#include <ostream>
+
 namespace convertapi_cli {
 
 typedef DWORD(WINAPI *DeletePrinterDataProc)(HANDLE printer, LPWSTR valueName);
 
 // The spooler's DeletePrinterDataW, or null where it lacks one.
 DeletePrinterDataProc SpoolerDeletePrinterData();
+
+// True where the library can withdraw an export's printer data; otherwise
+// says why `whose` export is refused ("the", "an") and returns false.
+bool SpoolerCanWithdrawExport(const char *whose, std::ostream &err);
 
 }  // namespace convertapi_cli
