@@ -7,10 +7,10 @@
 #
 # This machine cannot execute i386 code, so the 32-bit Wine runs under qemu
 # user emulation (registered with binfmt_misc here, which needs root). It is
-# slow: a new 32-bit prefix takes 3 minutes on an idle machine and over 20
+# slow: a new 32-bit prefix takes 3 minutes on an idle machine and up to 45
 # on a busy one (it is kept for the next run in build/windows-x86/wine-prefix;
-# --fresh makes a new one), and each 32-bit process most of a minute. Not part
-# of scripts/test.sh for that reason.
+# --fresh makes a new one), and each 32-bit process a minute or more. Not part
+# of scripts/test.sh for that reason (docs/windows.md).
 # usage: scripts/smoke-x86.sh [--fresh]
 set -euo pipefail
 cd "$(dirname "$0")/.."
